@@ -1,0 +1,80 @@
+#include "platform/runtime/Entorno.h"
+
+#include "platform/runtime/ErrorSistema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdlib>
+
+namespace platform::runtime {
+
+namespace {
+QString& CarpetaFijada() { static QString s; return s; }
+QString& NombreFijado() { static QString s; return s; }
+QString& LineaFijada() { static QString s; return s; }
+std::function<void(int)>& Finalizador() { static std::function<void(int)> f; return f; }
+}  // namespace
+
+QString Entorno(const QString& nombre) {
+    return qEnvironmentVariable(nombre.toUtf8().constData());
+}
+
+QString CarpetaAplicacion() {
+    if (!CarpetaFijada().isEmpty()) return CarpetaFijada();
+    if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return QDir::currentPath();
+}
+
+QString NombreEjecutable() {
+    if (!NombreFijado().isEmpty()) return NombreFijado();
+    if (QCoreApplication::instance())
+        return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return QStringLiteral("recepcion-email");
+}
+
+QString LineaComandos() { return LineaFijada(); }
+
+void EstablecerCarpetaAplicacion(const QString& carpeta) { CarpetaFijada() = carpeta; }
+void EstablecerNombreEjecutable(const QString& nombre) { NombreFijado() = nombre; }
+void EstablecerLineaComandos(const QString& linea) { LineaFijada() = linea; }
+
+void CrearCarpeta(const QString& ruta) {
+    QString limpia = ruta;
+    while (limpia.size() > 1 && limpia.endsWith(QLatin1Char('/'))) limpia.chop(1);
+    const QFileInfo info(limpia);
+    if (limpia.isEmpty() || info.exists()) Lanzar(Err::ErrorAccesoRuta);
+    if (!info.dir().exists()) Lanzar(Err::RutaNoEncontrada);
+    // Normal permissions: Linux has no hidden/system attributes to clear.
+    if (!QDir().mkdir(limpia)) Lanzar(Err::ErrorAccesoRuta);
+}
+
+bool ExisteRuta(const QString& ruta) {
+    if (ruta.isEmpty()) return false;
+    QString limpia = ruta;
+    while (limpia.size() > 1 && limpia.endsWith(QLatin1Char('/'))) limpia.chop(1);
+    if (QFileInfo::exists(limpia)) return true;
+    // A path whose first folder below the root is missing stands for a drive
+    // that does not exist: the old runtime could not even list it (52).
+    const QString absoluta = QFileInfo(limpia).absoluteFilePath();
+    const QString primera = QLatin1Char('/') + absoluta.section(QLatin1Char('/'), 1, 1);
+    if (!QFileInfo::exists(primera)) Lanzar(Err::ArchivoIncorrecto);
+    return false;
+}
+
+void DoEvents() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void FinalizarPrograma(int codigoSalida) {
+    if (Finalizador()) Finalizador()(codigoSalida);
+    std::fflush(nullptr);
+    std::exit(codigoSalida);
+}
+
+void EstablecerFinalizador(std::function<void(int)> finalizador) {
+    Finalizador() = std::move(finalizador);
+}
+
+}  // namespace platform::runtime

@@ -1,0 +1,39 @@
+#pragma once
+// Process facts the old runtime gave: environment, application folder and
+// name, folder creation and listing, yielding and ending the program.
+#include <QString>
+
+#include <functional>
+
+namespace platform::runtime {
+
+// Environ$(nombre): "" when not set.
+QString Entorno(const QString& nombre);
+
+// Folder of the executable, without a trailing separator (App.Path).
+QString CarpetaAplicacion();
+// Executable name without folder or extension (App.EXEName).
+QString NombreEjecutable();
+// The process's command line after the program's own options (Command$).
+QString LineaComandos();
+// Tests and the window's main() set these.
+void EstablecerCarpetaAplicacion(const QString& carpeta);
+void EstablecerNombreEjecutable(const QString& nombre);
+void EstablecerLineaComandos(const QString& linea);
+
+// MkDir: 75 when the folder exists or cannot be created, 76 when its parent is missing.
+void CrearCarpeta(const QString& ruta);
+// Dir(ruta, vbDirectory) != "": true when the path names an existing file or
+// folder. 52 when the path cannot be looked at (its root is unreachable).
+bool ExisteRuta(const QString& ruta);
+
+// Yields to the message loop (DoEvents).
+void DoEvents();
+
+// End: stops the program at once. Tests install an interceptor that throws
+// instead, so no test process ever exits here.
+[[noreturn]] void FinalizarPrograma(int codigoSalida = 1);
+// The interceptor must not return; if it does, the process exits anyway.
+void EstablecerFinalizador(std::function<void(int)> finalizador);
+
+}  // namespace platform::runtime

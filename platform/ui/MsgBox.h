@@ -1,0 +1,60 @@
+#pragma once
+// Operator prompts with the old message-box styles and answers.
+// Who answers is set once per process: Qt dialogs, a script (tests) or a
+// fixed unattended policy.
+#include <QString>
+
+#include <memory>
+
+namespace platform::ui {
+
+// Button styles (low bits) and icons, added together as the old constants were.
+namespace Estilo {
+constexpr int OKOnly = 0;
+constexpr int OKCancel = 1;
+constexpr int AbortRetryIgnore = 2;
+constexpr int YesNoCancel = 3;
+constexpr int YesNo = 4;
+constexpr int RetryCancel = 5;
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+constexpr int DefaultButton2 = 256;
+constexpr int DefaultButton3 = 512;
+}  // namespace Estilo
+
+namespace Respuesta {
+constexpr int OK = 1;
+constexpr int Cancel = 2;
+constexpr int Abort = 3;
+constexpr int Retry = 4;
+constexpr int Ignore = 5;
+constexpr int Yes = 6;
+constexpr int No = 7;
+}  // namespace Respuesta
+
+struct Pregunta {
+    QString texto;
+    int estilo = 0;
+    QString titulo;
+};
+
+class Respondedor {
+public:
+    virtual ~Respondedor() = default;
+    virtual int Responder(const Pregunta& pregunta) = 0;
+};
+
+// Shows the prompt through the current answerer and returns its answer.
+// With an empty title the application's name is used, as before.
+int MsgBox(const QString& texto, int estilo = 0, const QString& titulo = {});
+
+// Replaces the answerer; returns the previous one.
+std::shared_ptr<Respondedor> EstablecerRespondedor(std::shared_ptr<Respondedor> respondedor);
+std::shared_ptr<Respondedor> RespondedorActual();
+
+// The buttons a style offers, as answers, in order.
+QList<int> BotonesDeEstilo(int estilo);
+
+}  // namespace platform::ui

@@ -1,0 +1,35 @@
+#include "ApoyoPruebas.h"
+
+#include <QFile>
+
+namespace pruebas {
+
+PromptsGuionados::PromptsGuionados()
+    : guion_(std::make_shared<platform::ui::RespondedorGuionado>()),
+      anterior_(platform::ui::EstablecerRespondedor(guion_)) {}
+
+PromptsGuionados::~PromptsGuionados() { platform::ui::EstablecerRespondedor(anterior_); }
+
+VariableEntorno::VariableEntorno(const char* nombre, const QString& valor)
+    : nombre_(nombre), anterior_(qgetenv(nombre)), habia_(qEnvironmentVariableIsSet(nombre)) {
+    if (valor.isNull()) qunsetenv(nombre);
+    else qputenv(nombre, valor.toUtf8());
+}
+
+VariableEntorno::~VariableEntorno() {
+    if (habia_) qputenv(nombre_.constData(), anterior_);
+    else qunsetenv(nombre_.constData());
+}
+
+QByteArray LeerArchivo(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void EscribirArchivo(const QString& ruta, const QByteArray& contenido) {
+    QFile f(ruta);
+    if (f.open(QIODevice::WriteOnly)) f.write(contenido);
+}
+
+}  // namespace pruebas
