@@ -44,3 +44,9 @@ QByteArray LeerArchivo(const QString& ruta);
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido);
 
 }  // namespace pruebas
+
+// Readable QString values in test failures.
+#include <ostream>
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

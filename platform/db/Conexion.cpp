@@ -1,0 +1,21 @@
+#include "platform/db/Conexion.h"
+
+#include "platform/runtime/ErrorSistema.h"
+
+namespace platform::db {
+
+namespace {
+constexpr long NoAdmitidoPorProveedor = 3251;
+}
+
+QList<Valor> Cursor::Insertar(const QStringList&, const QList<Valor>&) {
+    runtime::Lanzar(NoAdmitidoPorProveedor,
+                    QStringLiteral("El recordset no se puede actualizar."));
+}
+
+void Cursor::Modificar(const Valor&, const QStringList&, const QList<Valor>&) {
+    runtime::Lanzar(NoAdmitidoPorProveedor,
+                    QStringLiteral("El recordset no se puede actualizar."));
+}
+
+}  // namespace platform::db

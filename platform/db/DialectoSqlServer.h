@@ -1,0 +1,22 @@
+#pragma once
+// Turns statements written in the SQL Server dialect into SQLite ones.
+// The lexer never looks inside string literals, so text from mail that
+// happens to read "with(nolock)" or "TOP 5" reaches the table unchanged.
+#include <QString>
+#include <QStringList>
+
+namespace platform::db {
+
+// One batch in, its statements out (split at ";" and line breaks outside
+// literals and parentheses; empty ones dropped).
+//   with(nolock)                        -> nothing
+//   TOP n / TOP (n) after SELECT        -> LIMIT n at the end of that query
+//   BEGIN/COMMIT/ROLLBACK TRAN[SACTION] -> BEGIN/COMMIT/ROLLBACK
+//   N'...'                              -> '...'
+// getDate() is left as it is: the engine defines the function itself.
+QStringList TraducirLote(const QString& lote);
+
+// The first word of a statement, upper-case ("SELECT", "EXEC", ...).
+QString PrimeraPalabra(const QString& sentencia);
+
+}  // namespace platform::db

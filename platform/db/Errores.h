@@ -1,0 +1,38 @@
+#pragma once
+// The connection's error collection: what the database reported against the
+// last statement, each with the server's native number.
+#include <QList>
+#include <QString>
+
+namespace platform::db {
+
+struct ErrorBaseDatos {
+    long NativeError = 0;
+    QString Description;
+    long Number = -2147217900;  // the access layer's "error reported by the database"
+};
+
+class Errores {
+public:
+    int Count() const { return static_cast<int>(lista_.size()); }
+    // 0-based, as the old collection's Item(i).
+    const ErrorBaseDatos& Item(int i) const { return lista_.at(i); }
+    void Clear() { lista_.clear(); }
+    void Agregar(const ErrorBaseDatos& e) { lista_.append(e); }
+    bool Vacia() const { return lista_.isEmpty(); }
+
+private:
+    QList<ErrorBaseDatos> lista_;
+};
+
+// Native numbers of the SQL Server family that the system treats by name.
+namespace Nativo {
+constexpr long ClaveDuplicada = 2627;
+constexpr long ConflictoRestriccion = 547;
+constexpr long ObjetoNoValido = 208;
+constexpr long ColumnaNoValida = 207;
+constexpr long Sintaxis = 102;
+constexpr long ProcedimientoNoEncontrado = 2812;
+}  // namespace Nativo
+
+}  // namespace platform::db

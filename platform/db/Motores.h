@@ -1,0 +1,30 @@
+#pragma once
+// Chooses the engine for a connection profile. An empty server selects the
+// embedded engine; server databases (ODBC) plug in here later.
+#include "platform/db/Conexion.h"
+
+namespace platform::db {
+
+struct ParametrosConexion {
+    QString servidor;
+    QString base;
+    QString usuario;
+    QString password;
+    QString textoConexion;
+    long tiempoEspera = 30;
+};
+
+// Where the embedded databases live: RECEPCION_DATOS, else
+// $XDG_DATA_HOME/recepcion-email.
+QString CarpetaDatos();
+// The file of one embedded database in that folder.
+QString ArchivoBaseEmbebida(const QString& base);
+
+// Opens the connection; raises ErrorSistema with a clear Spanish description
+// (naming the database and the reason) when it cannot.
+std::unique_ptr<Conexion> AbrirConexion(const ParametrosConexion& parametros);
+
+// Name of the statistics database, which has its own schema.
+inline QString BaseEstadisticas() { return QStringLiteral("CV_ESTADISTICAS"); }
+
+}  // namespace platform::db
