@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests: temporary folders, scripted prompts, and the
 // exception that stands for the program ending.
+#include "platform/runtime/Entorno.h"
 #include "platform/ui/RespondedorGuionado.h"
 
 #include <QString>
@@ -11,9 +12,7 @@
 namespace pruebas {
 
 // FinalizarPrograma throws this in tests.
-struct ProgramaFinalizado {
-    int codigo;
-};
+using ProgramaFinalizado = platform::runtime::ProgramaFinalizado;
 
 // Installs a scripted answerer for the life of the object.
 class PromptsGuionados {

@@ -30,6 +30,11 @@ bool ExisteRuta(const QString& ruta);
 // Yields to the message loop (DoEvents).
 void DoEvents();
 
+// What a test's interceptor throws for End; the step runner lets it pass.
+struct ProgramaFinalizado {
+    int codigo;
+};
+
 // End: stops the program at once. Tests install an interceptor that throws
 // instead, so no test process ever exits here.
 [[noreturn]] void FinalizarPrograma(int codigoSalida = 1);

@@ -1,5 +1,7 @@
 #include "platform/runtime/Pasos.h"
 
+#include "platform/runtime/Entorno.h"
+
 #include <exception>
 #include <new>
 
@@ -20,6 +22,8 @@ Accion EjecutarUno(const Manejador& manejador, const Paso& paso) {
         } catch (const ErrorSistema& e) {
             error = e;
         } catch (const SalirProcedimiento&) {
+            throw;
+        } catch (const ProgramaFinalizado&) {
             throw;
         } catch (...) {
             error = ErrorDesdeExcepcion();

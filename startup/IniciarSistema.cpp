@@ -1,0 +1,129 @@
+#include "startup/IniciarSistema.h"
+
+#include "common/Contexto.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/runtime/Pasos.h"
+#include "startup/CompletarInicio.h"
+#include "startup/LineaParametros.h"
+
+#include <QRegularExpression>
+
+namespace startup {
+
+using namespace platform::runtime;
+
+namespace {
+
+// Val(): the number the text begins with, 0 when none.
+double ValorInicial(const QString& texto) {
+    static const QRegularExpression numero(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)"));
+    const auto m = numero.match(texto);
+    return m.hasMatch() ? m.captured(0).trimmed().toDouble() : 0.0;
+}
+
+// Step 5: the line from the workstation's profile section.
+QString LineaDeIni() {
+    auto& util = common::Util();
+    auto& equipo = common::Equipo();
+    const QString seccion = equipo.NombrePC().toUpper() + QLatin1Char('|') +
+                            equipo.IdentidadEquipo().toUpper() + QStringLiteral("BaseDeDatos");
+    const QString archivo = ArchivoPerfil();
+    QString servidor = common::Ini().LeerValor(archivo, seccion, QStringLiteral("Servidor"), QString());
+    QString base = common::Ini().LeerValor(archivo, seccion, QStringLiteral("DbName"), QString());
+    QString usuario = common::Ini().LeerValor(archivo, seccion, QStringLiteral("Usuario"),
+                                              util.Encriptar(QStringLiteral("Corvana")));
+    QString password = common::Ini().LeerValor(archivo, seccion, QStringLiteral("UserPassWord"),
+                                               util.Encriptar(QStringLiteral("pardelo")));
+    usuario = util.Desencriptar(usuario);
+    password = util.Desencriptar(password);
+    const QString barra = QStringLiteral("|");
+    return LineaDesdePerfil(util.QuitarCaracter(servidor, barra), util.QuitarCaracter(base, barra),
+                            util.QuitarCaracter(usuario, barra), util.QuitarCaracter(password, barra));
+}
+
+}  // namespace
+
+void IniciarSistema(bool usarPerfilIni, const QString& parametros, QString& textoConexion,
+                    long modo) {
+    auto& ctx = common::Contexto();
+    auto& util = common::Util();
+    auto& datos = common::Datos();
+    QString rutaAplicacion;
+    QString linea;
+    PerfilConexion perfil;
+    bool yaConectado = false;
+
+    // Each key is its own step, so a key without ";" (error 5) is skipped alone.
+    const auto clave = [&](const char* nombre, const char* defecto, QString& campo) -> Paso {
+        return [&linea, &campo, nombre, defecto] {
+            LeerClave(linea, QString::fromLatin1(nombre), QString::fromLatin1(defecto), campo);
+        };
+    };
+    const auto sinConexion = [&](Paso paso) -> Paso {
+        return [&yaConectado, paso = std::move(paso)] { if (!yaConectado) paso(); };
+    };
+
+    EjecutarPasos(ReglaInicio(), {
+        // 1
+        [&] { rutaAplicacion = util.RutaConBarra(CarpetaAplicacion()); },
+        // 2: help files are not registered on this platform.
+        [] {},
+        // 3
+        [&] { ctx.ColorLetra = 0; ctx.ColorFondo = 16777215; },
+        // 4
+        [&] { linea = parametros.isEmpty() ? LineaComandos() : parametros; },
+        // 5
+        [&] { if (linea.trimmed().isEmpty() && usarPerfilIni) linea = LineaDeIni(); },
+        // 6
+        [&] {
+            ctx.SeccionIni = common::Equipo().NombrePC().toUpper() + QLatin1Char('|') +
+                             common::Equipo().IdentidadEquipo().toUpper();
+            if (ctx.SeccionIni.trimmed().size() > 50) ctx.SeccionIni = ctx.SeccionIni.left(50);
+        },
+        // 7
+        [&] {
+            ctx.FlatToolbars = ValorInicial(common::Ini().LeerValor(
+                ArchivoPerfil(), ctx.SeccionIni, QStringLiteral("FlatToolbars"), QStringLiteral("1")));
+        },
+        // 8
+        [&] { yaConectado = datos.Conectado(); },
+        // 9
+        sinConexion(clave("@ParametroAdicional", "", ctx.ParametroAdicional)),
+        sinConexion(clave("@Menu", "", ctx.Menu)),
+        sinConexion(clave("@Server", "", perfil.Servidor)),
+        sinConexion(clave("@DbName", "", perfil.BaseDatos)),
+        sinConexion(clave("@Usuario", "", perfil.Usuario)),
+        sinConexion(clave("@Password", "", perfil.Password)),
+        sinConexion(clave("@UsuarioLogeado", "", ctx.UsuarioLogeado)),
+        sinConexion(clave("@Caja", "1", ctx.Caja)),
+        // 10
+        sinConexion([&] {
+            const QString s = perfil.Servidor.trimmed();
+            if (!s.isEmpty() && s.startsWith(QLatin1Char('#'))) {
+                perfil.Servidor = perfil.Servidor.mid(perfil.Servidor.indexOf(QLatin1Char('#')) + 1);
+                if (textoConexion.isEmpty())
+                    textoConexion = TextoConexionOracle(perfil.BaseDatos, perfil.Usuario, perfil.Password);
+            }
+        }),
+        // 11
+        sinConexion([&] {
+            datos.SetUsuario(perfil.Usuario);
+            datos.SetBaseDeDatos(perfil.BaseDatos);
+            datos.SetPassword(perfil.Password);
+            datos.SetServidor(ExtraerServidor(perfil.Servidor));
+        }),
+        // 12
+        sinConexion([&] {
+            const bool incompleto = perfil.Servidor.trimmed().isEmpty() || perfil.Usuario.trimmed().isEmpty();
+            datos.Conectar(incompleto, modo, textoConexion, true, true);
+        }),
+        // 13: no connection, no program.
+        sinConexion([&] { if (!datos.Conectado()) FinalizarPrograma(1); }),
+        // 14
+        sinConexion([&] { ctx.UsuarioLogeado = datos.Usuario(); }),
+        // 15
+        [&] { CompletarInicio(!yaConectado, rutaAplicacion); },
+    });
+}
+
+}  // namespace startup
