@@ -1,0 +1,19 @@
+#pragma once
+// The module's one temporary text file (the trace of the import and of the
+// HTML rewriting), and opening a file with its associated program.
+#include <QString>
+
+#include <cstdint>
+
+namespace common {
+
+// Actions: 1 create, 2 write one line, 3 open, 4 delete (others as the
+// rules give). extension may be normalised; ruta receives the current path.
+void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extension, QString& ruta);
+
+// Convenience for the tracing callers: action 1 or 2, ".txt", empty path.
+void Traza(std::int16_t accion, const QString& linea);
+
+void AbrirArchivo(const QString& ruta, bool bandera);
+
+}  // namespace common

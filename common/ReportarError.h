@@ -1,0 +1,26 @@
+#pragma once
+// The shared procedures' two error sinks: the operator dialog with its line
+// in CVERR.LOG, and the AUX_ERR row for a failed statement.
+#include "platform/runtime/ErrorSistema.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace common {
+
+// Shows the error (style 18: Abort/Retry/Ignore, critical), appends one line
+// to CVERR.LOG and returns the answer; 0 for error number 0 (nothing shown).
+std::int16_t ReportarError(const platform::runtime::ErrorSistema& error, int estilo = 18,
+                           const QString& rutina = QString());
+
+// Writes one AUX_ERR row; never reports. An empty proceso is set to the
+// executable name.
+void GrabaError(const QString& sql, QString& proceso, long numero, const QString& descripcion);
+
+// Display-format patterns.
+QString FormatoFechaHora();  // "dd/mm/yy hh:mm"
+QString FormatoFecha();      // "dd/mm/yy"
+QString FormatoHora();       // "hh:mm"
+
+}  // namespace common
