@@ -1,0 +1,159 @@
+#include "platform/mail/EstadoElemento.h"
+
+#include "platform/runtime/ErrorSistema.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform::mail::detail {
+
+namespace {
+
+// Headers longer than this are cut: nothing legitimate needs more.
+constexpr qsizetype MaximoCabeceras = 1 << 20;
+constexpr qsizetype Trozo = 8192;
+
+int Abrir(const QByteArray& ruta) {
+    int fd;
+    do fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+ssize_t LeerTrozo(int fd, char* destino, size_t cuanto) {
+    ssize_t n;
+    do n = ::read(fd, destino, cuanto);
+    while (n < 0 && errno == EINTR);
+    return n;
+}
+
+// Where the header block ends (just after its last line break), or -1.
+qsizetype FinDeCabeceras(const QByteArray& datos, qsizetype desde) {
+    if (datos.startsWith('\n') || datos.startsWith("\r\n")) return 0;
+    for (qsizetype i = qMax<qsizetype>(desde, 0); i < datos.size(); ++i) {
+        if (datos[i] != '\n') continue;
+        if (i + 1 < datos.size() && datos[i + 1] == '\n') return i + 1;
+        if (i + 2 < datos.size() && datos[i + 1] == '\r' && datos[i + 2] == '\n') return i + 1;
+    }
+    return -1;
+}
+
+}  // namespace
+
+qsizetype LargoNombreUnico(const QByteArray& nombre) {
+    const qsizetype dos = nombre.indexOf(":2,");
+    return dos < 0 ? nombre.size() : dos;
+}
+
+EstadoElemento::EstadoElemento(QByteArray carpeta_, QByteArray nombre, qsizetype largoUnico,
+                               bool enNew)
+    : carpeta(std::move(carpeta_)),
+      ruta(carpeta + (enNew ? "/new/" : "/cur/") + nombre),
+      unico(nombre.left(largoUnico)) {}
+
+QDateTime EstadoElemento::Recibido() const {
+    // Maildir names start with the delivery time in epoch seconds.
+    qsizetype digitos = 0;
+    while (digitos < unico.size() && unico[digitos] >= '0' && unico[digitos] <= '9') ++digitos;
+    if (digitos > 0 && digitos <= 12 && (digitos == unico.size() || unico[digitos] == '.')) {
+        const qint64 segundos = unico.left(digitos).toLongLong();
+        if (segundos > 0) return QDateTime::fromSecsSinceEpoch(segundos);
+    }
+    struct stat datos{};
+    if (::stat(ruta.constData(), &datos) == 0)
+        return QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
+    return {};
+}
+
+// A mail client may have moved the file (new/ to cur/, a flag change) since
+// the folder was listed: look for the same unique name again.
+bool EstadoElemento::Reubicar() {
+    for (const char* sub : {"/cur", "/new"}) {
+        const QByteArray dir = carpeta + sub;
+        DIR* d = ::opendir(dir.constData());
+        if (!d) continue;
+        bool hallado = false;
+        while (dirent* e = ::readdir(d)) {
+            const QByteArray nombre(e->d_name);
+            if (LargoNombreUnico(nombre) == unico.size() && nombre.startsWith(unico)) {
+                ruta = dir + '/' + nombre;
+                hallado = true;
+                break;
+            }
+        }
+        ::closedir(d);
+        if (hallado) return true;
+    }
+    return false;
+}
+
+int EstadoElemento::AbrirArchivo() {
+    int fd = Abrir(ruta);
+    if (fd < 0 && errno == ENOENT && Reubicar()) fd = Abrir(ruta);
+    return fd;
+}
+
+GMimeMessage* EstadoElemento::Cabeceras() {
+    if (!leidas_) {
+        leidas_ = true;
+        QByteArray bloque;
+        const int fd = AbrirArchivo();
+        if (fd >= 0) {
+            qsizetype fin = -1;
+            while (fin < 0 && bloque.size() < MaximoCabeceras) {
+                const qsizetype antes = bloque.size();
+                bloque.resize(antes + Trozo);
+                const ssize_t n = LeerTrozo(fd, bloque.data() + antes, size_t(Trozo));
+                bloque.resize(antes + qMax<ssize_t>(n, 0));
+                if (n <= 0) break;
+                fin = FinDeCabeceras(bloque, antes - 2);
+            }
+            ::close(fd);
+            if (fin >= 0) bloque.truncate(fin);
+            if (!bloque.endsWith('\n')) bloque += '\n';
+            // A blank line closes the block, so that GMime sees no body.
+            if (fin != 0) cabeceras_ = AnalizarMensaje(bloque + '\n');
+        }
+    }
+    if (!cabeceras_) NoEsCorreo();
+    return cabeceras_.get();
+}
+
+Contenido& EstadoElemento::ContenidoCompleto() {
+    Cabeceras();
+    if (!contenido_) {
+        Ref<GMimeMessage> mensaje;
+        const int fd = AbrirArchivo();
+        if (fd >= 0) {
+            struct stat datos{};
+            const guint previsto = ::fstat(fd, &datos) == 0 ? guint(datos.st_size) : 0;
+            GByteArray* todo = g_byte_array_sized_new(previsto + 1);
+            char trozo[Trozo];
+            ssize_t n;
+            while ((n = LeerTrozo(fd, trozo, sizeof trozo)) > 0)
+                g_byte_array_append(todo, reinterpret_cast<const guint8*>(trozo), guint(n));
+            ::close(fd);
+            mensaje = AnalizarMensaje(todo);
+        }
+        contenido_ = AnalizarContenido(std::move(mensaje));
+    }
+    return *contenido_;
+}
+
+std::shared_ptr<const Contenido> EstadoElemento::ContenidoCompartido() {
+    ContenidoCompleto();
+    return contenido_;
+}
+
+void EstadoElemento::NoEsCorreo() const {
+    platform::runtime::Lanzar(platform::runtime::Err::NoAdmitido, {},
+                              QFile::decodeName(ruta));
+}
+
+}  // namespace platform::mail::detail

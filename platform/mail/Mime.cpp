@@ -1,0 +1,122 @@
+#include "platform/mail/Mime.h"
+
+#include <QStringDecoder>
+
+#include <mutex>
+
+namespace platform::mail::detail {
+
+namespace {
+
+// Runs bytes through GMime's charset filter; null when the charset is unknown.
+// Bytes that are invalid in the charset are skipped by the filter.
+bool Convertir(const QByteArray& bytes, const char* desde, QByteArray& utf8) {
+    GMimeFilter* filtro = g_mime_filter_charset_new(desde, "UTF-8");
+    if (!filtro) return false;
+    Ref<GMimeStream> memoria(g_mime_stream_mem_new());
+    Ref<GMimeStream> filtrado(g_mime_stream_filter_new(memoria.get()));
+    g_mime_stream_filter_add(GMIME_STREAM_FILTER(filtrado.get()), filtro);
+    g_object_unref(filtro);
+    g_mime_stream_write(filtrado.get(), bytes.constData(), size_t(bytes.size()));
+    g_mime_stream_flush(filtrado.get());
+    GByteArray* salida = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memoria.get()));
+    utf8 = QByteArray(reinterpret_cast<const char*>(salida->data), qsizetype(salida->len));
+    return true;
+}
+
+bool EsControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// NUL and the other control characters never reach the database; line
+// breaks, tabs and form feeds are part of a text body.
+QString SinControles(QString texto) {
+    for (QChar& c : texto) {
+        const char16_t u = c.unicode();
+        if (EsControl(u) && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f') c = u' ';
+    }
+    return texto;
+}
+
+}  // namespace
+
+GMimeParserOptions* OpcionesAnalisis() {
+    static GMimeParserOptions* opciones = nullptr;
+    static std::once_flag una;
+    std::call_once(una, [] {
+        g_mime_init();
+        opciones = g_mime_parser_options_new();
+        // Raw 8-bit header text: UTF-8 when valid, else the Windows charset
+        // most Spanish mail without labels was written in.
+        const char* respaldo[] = {"UTF-8", "windows-1252", nullptr};
+        g_mime_parser_options_set_fallback_charsets(opciones, respaldo);
+    });
+    return opciones;
+}
+
+Ref<GMimeMessage> AnalizarMensaje(GByteArray* datos) {
+    GMimeParserOptions* opciones = OpcionesAnalisis();
+    Ref<GMimeStream> flujo(g_mime_stream_mem_new_with_byte_array(datos));
+    Ref<GMimeParser> analizador(g_mime_parser_new_with_stream(flujo.get()));
+    Ref<GMimeMessage> mensaje(g_mime_parser_construct_message(analizador.get(), opciones));
+    if (!mensaje) return {};
+    int cabeceras = g_mime_header_list_get_count(
+        g_mime_object_get_header_list(GMIME_OBJECT(mensaje.get())));
+    if (GMimeObject* cuerpo = g_mime_message_get_mime_part(mensaje.get()))
+        cabeceras += g_mime_header_list_get_count(g_mime_object_get_header_list(cuerpo));
+    if (cabeceras == 0) return {};
+    return mensaje;
+}
+
+Ref<GMimeMessage> AnalizarMensaje(const QByteArray& datos) {
+    OpcionesAnalisis();
+    GByteArray* copia = g_byte_array_sized_new(guint(datos.size()));
+    g_byte_array_append(copia, reinterpret_cast<const guint8*>(datos.constData()),
+                        guint(datos.size()));
+    return AnalizarMensaje(copia);
+}
+
+QString TextoVisible(const char* utf8) {
+    if (!utf8) return {};
+    QString texto = QString::fromUtf8(utf8);
+    for (QChar& c : texto)
+        if (EsControl(c.unicode())) c = u' ';
+    return texto;
+}
+
+QString TipoMime(GMimeObject* objeto) {
+    GMimeContentType* tipo = objeto ? g_mime_object_get_content_type(objeto) : nullptr;
+    if (!tipo) return QStringLiteral("text/plain");
+    char* texto = g_mime_content_type_get_mime_type(tipo);
+    QString resultado = QString::fromUtf8(texto).toLower();
+    g_free(texto);
+    return resultado;
+}
+
+QByteArray BytesDeParte(GMimePart* parte) {
+    GMimeDataWrapper* contenido = g_mime_part_get_content(parte);
+    if (!contenido) return {};
+    Ref<GMimeStream> memoria(g_mime_stream_mem_new());
+    g_mime_data_wrapper_write_to_stream(contenido, memoria.get());
+    GByteArray* datos = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memoria.get()));
+    return QByteArray(reinterpret_cast<const char*>(datos->data), qsizetype(datos->len));
+}
+
+QString DecodificarTexto(const QByteArray& bytes, const char* charset) {
+    QByteArray nombre = QByteArray(charset ? charset : "").trimmed().toLower();
+    // Labels that promise less than they hold are read the way browsers do.
+    if (nombre == "iso-8859-1" || nombre == "latin1" || nombre == "iso_8859-1")
+        nombre = "windows-1252";
+    const bool comoUtf8 = nombre.isEmpty() || nombre == "utf-8" || nombre == "utf8" ||
+                          nombre == "us-ascii" || nombre == "ascii";
+    QByteArray utf8;
+    if (!comoUtf8 && Convertir(bytes, nombre.constData(), utf8))
+        return SinControles(QString::fromUtf8(utf8));
+    QStringDecoder decodificador(QStringDecoder::Utf8);
+    QString texto = decodificador.decode(bytes);
+    if (!decodificador.hasError()) return SinControles(texto);
+    if (Convertir(bytes, "windows-1252", utf8)) return SinControles(QString::fromUtf8(utf8));
+    return SinControles(texto);
+}
+
+}  // namespace platform::mail::detail
