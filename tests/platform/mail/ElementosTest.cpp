@@ -1,0 +1,122 @@
+#include "BuzonPrueba.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QSet>
+
+using namespace platform::mail;
+using pruebas::BuzonPrueba;
+using pruebas::Mensaje;
+using pruebas::NumeroDe;
+
+namespace {
+
+QByteArray ConAsunto(const QByteArray& asunto) {
+    return Mensaje("From: a@b.test\nSubject: " + asunto);
+}
+
+QStringList Asuntos(const Elementos& items) {
+    QStringList asuntos;
+    for (const Elemento& e : items) asuntos << e.Subject();
+    return asuntos;
+}
+
+}  // namespace
+
+TEST(ElementosMail, CurYNewEnOrdenDeNombreUnicoNuncaTmp) {
+    BuzonPrueba buzon;
+    buzon.Escribir("1700000300.M3P1.host", ConAsunto("tercero"), "new");
+    buzon.Escribir("1700000100.M1P1.host:2,RS", ConAsunto("primero"), "cur");
+    buzon.Escribir("1700000200.M2P1.host:2,", ConAsunto("segundo"), "cur");
+    buzon.Escribir("1700000150.M9P1.host", ConAsunto("a medio entregar"), "tmp");
+    buzon.Escribir(".oculto", ConAsunto("oculto"), "cur");
+    QDir().mkpath(buzon.Bandeja() + QStringLiteral("/cur/subcarpeta"));
+
+    const Elementos items = buzon.Items();
+    ASSERT_EQ(items.Count(), 3);
+    EXPECT_EQ(Asuntos(items), (QStringList{QStringLiteral("primero"), QStringLiteral("segundo"),
+                                           QStringLiteral("tercero")}));
+    EXPECT_EQ(items.Item(3).Subject(), QStringLiteral("tercero"));
+    EXPECT_EQ(NumeroDe([&] { items.Item(0); }), 5);
+    EXPECT_EQ(NumeroDe([&] { items.Item(4); }), 5);
+}
+
+TEST(ElementosMail, EntryIDNoCambiaAlMoverseNiAlMarcarse) {
+    BuzonPrueba buzon;
+    const QString nuevo = buzon.Escribir("1700000100.M1P1.host", ConAsunto("movido"), "new");
+    const Elemento antes = buzon.Items().Item(1);
+    const QString id = antes.EntryID();
+    EXPECT_EQ(id, QStringLiteral("1700000100.M1P1.host"));
+
+    // A mail client reads it: new/ to cur/ with the seen flag, then replied.
+    const QString leido = buzon.Bandeja() + QStringLiteral("/cur/1700000100.M1P1.host:2,S");
+    ASSERT_TRUE(QFile::rename(nuevo, leido));
+    EXPECT_EQ(buzon.Items().Item(1).EntryID(), id);
+    // The item listed before the move still finds its file.
+    EXPECT_EQ(antes.Subject(), QStringLiteral("movido"));
+    ASSERT_TRUE(QFile::rename(leido, leido + u'R'));
+    EXPECT_EQ(buzon.Items().Item(1).EntryID(), id);
+    EXPECT_EQ(buzon.Items().Item(1).ReceivedTime(), antes.ReceivedTime());
+}
+
+TEST(ElementosMail, EntryIDSeguroYUnicoConNombresRaros) {
+    const QByteArray nombres[] = {
+        "1700000001.M1P1.host'; DROP TABLE x;--",
+        "1700000001.M1P1.host_; DROP TABLE x;--",
+        "1700000002.M2P1.mi equipo",
+        "1700000003.M3P1.equipo\x01\x7f",
+        "1700000004.M4P1.se\xc3\xb1or",
+        "1700000005.M5P1.\xff\xfe",
+        "1700000006.M6P1.host,S=1234,W=1260",
+        "1700000007.M7P1." + QByteArray(230, 'x'),
+        "1700000007.M7P1." + QByteArray(229, 'x'),
+        "1700000008.M8P1.a\\b",
+    };
+    BuzonPrueba buzon;
+    for (const QByteArray& n : nombres) buzon.Escribir(n + ":2,S", ConAsunto("x"));
+    const Elementos items = buzon.Items();
+    ASSERT_EQ(items.Count(), int(std::size(nombres)));
+    static const QRegularExpression seguro(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9._,=+-]{0,99}$"));
+    QSet<QString> vistos;
+    for (const Elemento& e : items) {
+        const QString id = e.EntryID();
+        EXPECT_TRUE(seguro.match(id).hasMatch()) << id.toStdString();
+        EXPECT_NE(id, QStringLiteral(".."));
+        vistos.insert(id);
+        EXPECT_EQ(id, buzon.Items().Item(int(vistos.size())).EntryID()) << "no determinista";
+    }
+    EXPECT_EQ(vistos.size(), qsizetype(std::size(nombres)));
+    // A name that is already safe is kept as it is.
+    EXPECT_TRUE(vistos.contains(QStringLiteral("1700000006.M6P1.host,S=1234,W=1260")));
+}
+
+TEST(ElementosMail, RecibidoDelNombreODeLaFechaDelArchivo) {
+    BuzonPrueba buzon;
+    buzon.Escribir("1700000000.M1P1.host:2,S", ConAsunto("con hora"));
+    const QString sinHora = buzon.Escribir("entregado-sin-hora:2,S", ConAsunto("sin hora"));
+    const QDateTime mtime = QDateTime::fromSecsSinceEpoch(1650000000);
+    {
+        QFile f(sinHora);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(mtime, QFileDevice::FileModificationTime));
+    }
+    const Elementos items = buzon.Items();
+    const QDateTime conHora = items.Item(1).ReceivedTime();
+    EXPECT_EQ(conHora, QDateTime::fromSecsSinceEpoch(1700000000));
+    EXPECT_EQ(conHora.timeSpec(), Qt::LocalTime);
+    EXPECT_EQ(conHora.toUTC(), QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::UTC));
+    EXPECT_EQ(items.Item(2).ReceivedTime(), mtime);
+}
+
+TEST(ElementosMail, CarpetaSinMaildirNoTieneElementos) {
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("cuenta/Bandeja de entrada")));
+    const Elementos items = Aplicacion(dir.path())
+                                .GetNamespace(QStringLiteral("MAPI"))
+                                .Folders(QStringLiteral("cuenta"))
+                                .Folders(QStringLiteral("Bandeja de entrada"))
+                                .Items();
+    EXPECT_EQ(items.Count(), 0);
+    EXPECT_TRUE(items.begin() == items.end());
+}
