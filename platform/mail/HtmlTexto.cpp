@@ -26,11 +26,27 @@ QString Entidad(const QString& nombre) {
         const char32_t c = codigo;
         return QString::fromUcs4(&c, 1);
     }
-    static const QHash<QString, QString> nombres = {
-        {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral(" ")}};
-    return nombres.value(nombre.toLower());
+    // The named entities Spanish mail uses; the rest stay as written.
+    static const QHash<QString, char16_t> nombres = {
+        {QStringLiteral("amp"), u'&'},     {QStringLiteral("lt"), u'<'},
+        {QStringLiteral("gt"), u'>'},      {QStringLiteral("quot"), u'"'},
+        {QStringLiteral("apos"), u'\''},   {QStringLiteral("nbsp"), u' '},
+        {QStringLiteral("aacute"), u'á'},  {QStringLiteral("Aacute"), u'Á'},
+        {QStringLiteral("eacute"), u'é'},  {QStringLiteral("Eacute"), u'É'},
+        {QStringLiteral("iacute"), u'í'},  {QStringLiteral("Iacute"), u'Í'},
+        {QStringLiteral("oacute"), u'ó'},  {QStringLiteral("Oacute"), u'Ó'},
+        {QStringLiteral("uacute"), u'ú'},  {QStringLiteral("Uacute"), u'Ú'},
+        {QStringLiteral("ntilde"), u'ñ'},  {QStringLiteral("Ntilde"), u'Ñ'},
+        {QStringLiteral("uuml"), u'ü'},    {QStringLiteral("Uuml"), u'Ü'},
+        {QStringLiteral("iexcl"), u'¡'},   {QStringLiteral("iquest"), u'¿'},
+        {QStringLiteral("ordf"), u'ª'},    {QStringLiteral("ordm"), u'º'},
+        {QStringLiteral("euro"), u'€'},    {QStringLiteral("copy"), u'©'},
+        {QStringLiteral("reg"), u'®'},     {QStringLiteral("deg"), u'°'},
+        {QStringLiteral("laquo"), u'«'},   {QStringLiteral("raquo"), u'»'},
+        {QStringLiteral("middot"), u'·'},  {QStringLiteral("hellip"), u'…'},
+    };
+    const auto hallado = nombres.constFind(nombre);
+    return hallado == nombres.cend() ? QString() : QString(QChar(*hallado));
 }
 
 }  // namespace
