@@ -63,7 +63,8 @@ QString NombreUnicoEn(QSet<QString>& usados, const QString& nombre) {
 void ClasificarHoja(Contenido& c, const Pendiente& p, QSet<QString>& usados) {
     GMimePart* parte = GMIME_PART(p.objeto);
     const QString tipo = TipoMime(p.objeto);
-    const QString nombre = TextoVisible(g_mime_part_get_filename(parte));
+    // Raw, so that control characters are dropped from the name, not blanked.
+    const QString nombre = QString::fromUtf8(g_mime_part_get_filename(parte));
     const QString disposicion = TextoVisible(g_mime_object_get_disposition(p.objeto));
     const QString contentId = SinAngulos(g_mime_object_get_content_id(p.objeto));
     const bool adjunta = !nombre.trimmed().isEmpty() ||

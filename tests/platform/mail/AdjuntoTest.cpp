@@ -1,0 +1,176 @@
+#include "BuzonPrueba.h"
+#include "ApoyoPruebas.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+
+using namespace platform::mail;
+using pruebas::BuzonPrueba;
+using pruebas::Mensaje;
+using pruebas::NumeroDe;
+
+namespace {
+
+QByteArray Mixto(const QByteArray& partes) {
+    return Mensaje("From: a@x.test\nSubject: adjuntos\nContent-Type: multipart/mixed; boundary=\"L\"",
+                   "--L\nContent-Type: text/plain\n\ncuerpo\n" + partes + "--L--\n");
+}
+
+QByteArray ParteConNombre(const QByteArray& disposicion) {
+    return "--L\nContent-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n"
+           "Content-Disposition: attachment; " + disposicion + "\n\nZGF0b3M=\n";
+}
+
+// Every file under a folder, relative to it.
+QStringList Archivos(const QString& carpeta) {
+    QStringList archivos;
+    QDirIterator it(carpeta, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) archivos << QDir(carpeta).relativeFilePath(it.next());
+    return archivos;
+}
+
+}  // namespace
+
+TEST(AdjuntoMail, ImagenEnLineaConContentId) {
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(Mensaje(
+        "Subject: con logo\nContent-Type: multipart/related; boundary=\"R\"; type=\"text/html\"",
+        "--R\nContent-Type: text/html; charset=utf-8\n\n<img src=\"cid:image001.png@01D9\"><img src=\"cid:firma\">\n"
+        "--R\nContent-Type: image/png\nContent-ID: <image001.png@01D9>\nContent-Transfer-Encoding: base64\n\niVBORw0K\n"
+        "--R\nContent-Type: image/gif\nContent-ID: <firma>\n\nGIF89a\n"
+        "--R\nContent-Type: image/jpeg; name=\"foto.jpg\"\nContent-ID: <foto>\n\nJPEG\n"
+        "--R--\n"));
+    EXPECT_EQ(e.BodyFormat(), 2);
+    const Adjuntos adjuntos = e.Attachments();
+    ASSERT_EQ(adjuntos.Count(), 3);
+    const Adjunto logo = adjuntos.Item(1);
+    EXPECT_EQ(logo.Type(), 1);
+    EXPECT_EQ(logo.ContentId(), QStringLiteral("image001.png@01D9"));
+    EXPECT_EQ(logo.FileName(), QStringLiteral("image001.png"));
+    EXPECT_EQ(adjuntos.Item(2).FileName(), QStringLiteral("firma.gif"));
+    EXPECT_EQ(adjuntos.Item(3).FileName(), QStringLiteral("foto.jpg"));
+    EXPECT_EQ(adjuntos.Item(3).ContentId(), QStringLiteral("foto"));
+
+    QTemporaryDir destino;
+    const QString ruta = destino.filePath(logo.FileName());
+    logo.SaveAsFile(ruta);
+    EXPECT_EQ(pruebas::LeerArchivo(ruta), QByteArray("\x89PNG\r\n", 6));
+    EXPECT_EQ(NumeroDe([&] { adjuntos.Item(4); }), 5);
+}
+
+TEST(AdjuntoMail, NombresRfc2231YRfc2047) {
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(Mixto(
+        ParteConNombre("filename*=iso-8859-1''Factura%20n%BA%207%20%28a%F1o%29.pdf") +
+        ParteConNombre("filename*0*=utf-8''Presupuesto%20; filename*1*=%C3%B3ptimo.xlsx") +
+        ParteConNombre("filename=\"=?UTF-8?B?Q2FtacOzbi5qcGc=?=\"") +
+        "--L\nContent-Type: application/pdf; name=\"=?ISO-8859-1?Q?Albar=E1n.pdf?=\"\n\nPDF\n"));
+    QStringList nombres;
+    for (const Adjunto& a : e.Attachments()) nombres << a.FileName();
+    EXPECT_EQ(nombres, (QStringList{QStringLiteral("Factura nº 7 (año).pdf"),
+                                    QStringLiteral("Presupuesto óptimo.xlsx"),
+                                    QStringLiteral("Camión.jpg"), QStringLiteral("Albarán.pdf")}));
+    QTemporaryDir destino;
+    const QString ruta = destino.filePath(nombres.first());
+    e.Attachments().Item(1).SaveAsFile(ruta);
+    EXPECT_EQ(pruebas::LeerArchivo(ruta), QByteArray("datos"));
+}
+
+TEST(AdjuntoMail, NombresHostilesQuedanDentroDeSuCarpeta) {
+    const QString largo = QString(300, u'n') + QStringLiteral(".pdf");
+    struct Caso {
+        QByteArray disposicion;
+        QString esperado;
+    };
+    const Caso casos[] = {
+        {"filename=\"../../x\"", QStringLiteral("x")},
+        {"filename=\"/etc/passwd\"", QStringLiteral("passwd")},
+        {"filename=\"C:\\\\Windows\\\\win.ini\"", QStringLiteral("win.ini")},
+        {"filename=\"...\"", QStringLiteral("adjunto")},
+        {"filename=\"..\"", QStringLiteral("adjunto")},
+        {"filename=\".bashrc\"", QStringLiteral("bashrc")},
+        {"filename=\"a\x01\x1b[31mb\x7f.txt\"", QStringLiteral("a[31mb.txt")},
+        {"filename*=utf-8''a%0Ab%09c%0D.txt", QStringLiteral("abc.txt")},
+        {"filename*=utf-8''ab%00c.txt", QStringLiteral("ab")},
+        {"filename*=utf-8''fdp%E2%80%AEtxt.exe", QStringLiteral("fdptxt.exe")},
+        {"filename*=utf-8''mal%FF%FEutf8.doc", QString()},
+        {"filename=\"" + largo.toLatin1() + "\"", QString(196, u'n') + QStringLiteral(".pdf")},
+        {"filename=\"   \"", QStringLiteral("adjunto.bin")},
+    };
+    for (const Caso& c : casos) {
+        BuzonPrueba buzon;
+        const Elemento e = buzon.Unico(Mixto(ParteConNombre(c.disposicion)));
+        ASSERT_EQ(e.Attachments().Count(), 1) << c.disposicion.constData();
+        const QString nombre = e.Attachments().Item(1).FileName();
+        if (!c.esperado.isNull()) {
+            EXPECT_EQ(nombre, c.esperado) << c.disposicion.constData();
+        }
+        EXPECT_FALSE(nombre.isEmpty());
+        EXPECT_LE(nombre.size(), 200);
+        EXPECT_EQ(QString::fromUtf8(nombre.toUtf8()), nombre);
+        for (QChar ch : nombre) EXPECT_FALSE(ch.category() == QChar::Other_Control || ch == u'/' || ch == u'\\');
+
+        QTemporaryDir raiz;
+        const QString carpeta = raiz.filePath(QStringLiteral("adjuntos/ID1"));
+        QDir().mkpath(carpeta);
+        e.Attachments().Item(1).SaveAsFile(carpeta + u'/' + nombre);
+        EXPECT_EQ(Archivos(raiz.path()), QStringList{QStringLiteral("adjuntos/ID1/") + nombre});
+    }
+}
+
+TEST(AdjuntoMail, DosAdjuntosNoCompartenNombre) {
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(Mixto(ParteConNombre("filename=foto.jpg") +
+                                         ParteConNombre("filename=FOTO.jpg") +
+                                         ParteConNombre("filename=foto.jpg")));
+    QStringList nombres;
+    for (const Adjunto& a : e.Attachments()) nombres << a.FileName();
+    EXPECT_EQ(nombres, (QStringList{QStringLiteral("foto.jpg"), QStringLiteral("FOTO (2).jpg"),
+                                    QStringLiteral("foto (3).jpg")}));
+}
+
+TEST(AdjuntoMail, MensajeAdjuntoEsTipo5) {
+    const QByteArray interior =
+        "From: b@x.test\nSubject: =?utf-8?q?Pedido_1/2_=C2=BFconfirmado=3F?=\n\ncuerpo interior\n";
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(Mixto(
+        "--L\nContent-Type: message/rfc822\n\n" + interior +
+        "--L\nContent-Type: message/rfc822\nContent-Disposition: attachment\n\nX-Sin-Asunto: 1\n\nnada\n"));
+    const Adjuntos adjuntos = e.Attachments();
+    ASSERT_EQ(adjuntos.Count(), 2);
+    EXPECT_EQ(adjuntos.Item(1).Type(), 5);
+    EXPECT_EQ(adjuntos.Item(1).FileName(), QStringLiteral("Pedido 1_2 ¿confirmado?.eml"));
+    EXPECT_EQ(adjuntos.Item(2).FileName(), QStringLiteral("mensaje.eml"));
+    EXPECT_EQ(e.Body().trimmed(), QStringLiteral("cuerpo"));  // the inner body is not the item's
+
+    QTemporaryDir destino;
+    const QString ruta = destino.filePath(QStringLiteral("m.eml"));
+    adjuntos.Item(1).SaveAsFile(ruta);
+    const QByteArray guardado = pruebas::LeerArchivo(ruta);
+    EXPECT_TRUE(guardado.contains("Subject: =?utf-8?q?Pedido_1/2_=C2=BFconfirmado=3F?="));
+    EXPECT_TRUE(guardado.contains("cuerpo interior"));
+}
+
+TEST(AdjuntoMail, GuardarDondeNoSePuedeDa75) {
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(Mixto(ParteConNombre("filename=a.bin")));
+    QTemporaryDir destino;
+    EXPECT_EQ(NumeroDe([&] { e.Attachments().Item(1).SaveAsFile(destino.filePath(QStringLiteral("no/hay/a.bin"))); }), 75);
+    EXPECT_EQ(NumeroDe([&] { e.Attachments().Item(1).SaveAsFile(destino.path()); }), 75);
+}
+
+TEST(AdjuntoMail, AnidamientoProfundoNoCuelgaNiRompe) {
+    QByteArray cuerpo;
+    constexpr int niveles = 5000;
+    for (int i = 0; i < niveles; ++i)
+        cuerpo += "--b" + QByteArray::number(i) + "\nContent-Type: multipart/mixed; boundary=\"b" +
+                  QByteArray::number(i + 1) + "\"\n\n";
+    cuerpo += "--b5000\nContent-Type: text/plain; name=hondo.txt\n\nfondo\n";
+    for (int i = niveles; i >= 0; --i) cuerpo += "--b" + QByteArray::number(i) + "--\n";
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(Mensaje("Subject: hondo\nContent-Type: multipart/mixed; boundary=\"b0\"", cuerpo));
+    EXPECT_EQ(e.Subject(), QStringLiteral("hondo"));
+    EXPECT_GE(e.BodyFormat(), 0);
+    for (const Adjunto& a : e.Attachments()) EXPECT_FALSE(a.FileName().isEmpty());
+}
