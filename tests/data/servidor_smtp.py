@@ -48,7 +48,9 @@ class Almacen:
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "usuario": session.auth_data.decode() if session.authenticated else None,
-            "tls": session.ssl is not None,
+            # session.ssl is set after STARTTLS only; implicit TLS shows on the transport.
+            "tls": (session.ssl is not None
+                    or server.transport.get_extra_info("ssl_object") is not None),
             "cabeceras": [nombre for nombre in mensaje.keys()],
             "subject": str(mensaje.get("Subject", "")),
             "from": str(mensaje.get("From", "")),
