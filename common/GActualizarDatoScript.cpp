@@ -1,0 +1,162 @@
+#include "common/GActualizarDatoScript.h"
+
+#include "common/Contexto.h"
+#include "common/ReportarError.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/runtime/Pasos.h"
+#include "platform/ui/MsgBox.h"
+
+namespace common {
+
+using namespace platform::runtime;
+namespace ui = platform::ui;
+
+namespace {
+const QChar CR(13);
+const QString CRLF = QStringLiteral("\r\n");
+
+// Array bounds and the error count were 16-bit counters.
+void ExigirLimite16(qsizetype elementos) {
+    if (elementos - 1 > 32767) Lanzar(Err::Desbordamiento);
+}
+
+QString Linea(const platform::db::ErrorBaseDatos& e) {
+    return QString::number(e.NativeError) + QStringLiteral(" : ") + e.Description + CRLF;
+}
+}  // namespace
+
+QString ParteSentencias(const QStringList& sentencias) {
+    ExigirLimite16(sentencias.size());
+    QString parte;
+    for (const QString& s : sentencias)
+        if (!s.trimmed().isEmpty()) parte += CR + s;
+    return parte;
+}
+
+QString ScriptTransaccion(const QString& parteSentencias) {
+    return QStringLiteral("BEGIN TRANSACTION ") + CR + CR + parteSentencias + CR;
+}
+
+void GActualizarDatoScript(const QStringList& sentencias, bool& fallido, std::int32_t& numeroError,
+                           bool silencioDuplicado, bool silencioRestriccion,
+                           QString& scriptEnviado, QString& textoError, bool mostrarMensaje) {
+    auto& datos = Datos();
+    QString parte, script, ejecutado, textoInterno;
+    long recordado = 0;
+    bool sinErrores = false;
+    bool terminado = false;
+    // A commit the database did not confirm must not leave the transaction
+    // open: every later statement on the connection would join it.
+    bool commitPendiente = false;
+    long errorCommit = 0;
+
+    const auto paso = [&terminado](Paso p) -> Paso {
+        return [&terminado, p = std::move(p)] { if (!terminado) p(); };
+    };
+    const auto errores = [&datos]() -> platform::db::Errores& { return datos.Conexion().Errors(); };
+    const auto primero = [&errores]() -> const platform::db::ErrorBaseDatos& {
+        if (errores().Vacia()) Lanzar(9);  // subscript out of range
+        return errores().Item(0);
+    };
+
+    EjecutarPasos(PreguntarOperador([](const ErrorSistema& e) {
+                      return ReportarError(e, 18, QStringLiteral("GActualizarDatoScript"));
+                  }),
+                  {
+        // 1
+        paso([&] { fallido = false; }),
+        paso([&] { parte = ParteSentencias(sentencias); }),
+        // 2
+        paso([&] { if (parte == QLatin1String("")) terminado = true; }),
+        // 3: the database's own errors are read from the collection, never raised.
+        paso([&] {
+            script = ScriptTransaccion(parte);
+            EjecutarPasos(IgnorarErrores(), {
+                [&] { scriptEnviado = script; },
+                [&] { datos.EjecutarSQL(script); },
+                [&] { ejecutado = script; },
+            });
+        }),
+        // 4
+        paso([&] { sinErrores = errores().Count() == 0; }),
+        paso([&] {
+            if (!sinErrores) return;
+            commitPendiente = true;
+            datos.EjecutarSQL(QStringLiteral("COMMIT TRANSACTION"));
+            if (!errores().Vacia()) {
+                const auto& e = primero();
+                errorCommit = e.NativeError;
+                Lanzar(e.Number, e.Description, datos.Motor());
+            }
+            commitPendiente = false;
+        }),
+        paso([&] {
+            if (!sinErrores) return;
+            numeroError = 0;
+            terminado = true;
+        }),
+        // 5
+        paso([&] {
+            recordado = primero().NativeError;
+            fallido = true;
+            textoInterno.clear();
+        }),
+        paso([&] {
+            const int total = errores().Count();
+            ExigirLimite16(total);
+            if (total == 1) {
+                textoInterno = Linea(primero());
+                textoError = textoInterno;
+            } else {
+                // The last error of the collection is never listed.
+                for (int i = 0; i < total - 1; ++i) {
+                    textoInterno += Linea(errores().Item(i));
+                    textoError = textoInterno;
+                }
+            }
+        }),
+        paso([&] {
+            if (silencioDuplicado && recordado == platform::db::Nativo::ClaveDuplicada) {
+                textoError = primero().Description;
+                textoInterno.clear();
+            }
+        }),
+        paso([&] {
+            if (silencioRestriccion && recordado == platform::db::Nativo::ConflictoRestriccion) {
+                textoError = primero().Description;
+                textoInterno.clear();
+            }
+        }),
+        paso([&] { errores().Clear(); }),
+        // 6
+        paso([&] {
+            EjecutarPasos(IgnorarErrores(), {
+                [&] { datos.EjecutarSQL(QStringLiteral("ROLLBACK TRANSACTION")); },
+            });
+            fallido = true;
+        }),
+        // 7
+        paso([&] {
+            QString proceso = NombreEjecutable();
+            GrabaError(ejecutado, proceso, recordado, textoInterno);
+        }),
+        // 8
+        paso([&] {
+            if (!textoInterno.trimmed().isEmpty() && mostrarMensaje)
+                ui::MsgBox(textoInterno, ui::Estilo::OKOnly + ui::Estilo::Critical,
+                           QStringLiteral("Aviso al Operador!"));
+        }),
+        // 9
+        paso([&] { numeroError = static_cast<std::int32_t>(recordado); }),
+    });
+
+    if (commitPendiente) {
+        EjecutarPasos(IgnorarErrores(), {
+            [&] { datos.EjecutarSQL(QStringLiteral("ROLLBACK TRANSACTION")); },
+        });
+        fallido = true;
+        numeroError = static_cast<std::int32_t>(errorCommit);
+    }
+}
+
+}  // namespace common
