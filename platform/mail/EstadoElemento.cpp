@@ -58,10 +58,11 @@ EstadoElemento::EstadoElemento(QByteArray carpeta_, QByteArray nombre, qsizetype
       unico(nombre.left(largoUnico)) {}
 
 QDateTime EstadoElemento::Recibido() const {
-    // Maildir names start with the delivery time in epoch seconds.
+    // Maildir names start with the delivery time in epoch seconds; a short
+    // number (before 1973) is some other counter, not a time.
     qsizetype digitos = 0;
     while (digitos < unico.size() && unico[digitos] >= '0' && unico[digitos] <= '9') ++digitos;
-    if (digitos > 0 && digitos <= 12 && (digitos == unico.size() || unico[digitos] == '.')) {
+    if (digitos >= 9 && digitos <= 12 && (digitos == unico.size() || unico[digitos] == '.')) {
         const qint64 segundos = unico.left(digitos).toLongLong();
         if (segundos > 0) return QDateTime::fromSecsSinceEpoch(segundos);
     }

@@ -92,21 +92,28 @@ TEST(ElementosMail, EntryIDSeguroYUnicoConNombresRaros) {
 }
 
 TEST(ElementosMail, RecibidoDelNombreODeLaFechaDelArchivo) {
-    BuzonPrueba buzon;
-    buzon.Escribir("1700000000.M1P1.host:2,S", ConAsunto("con hora"));
-    const QString sinHora = buzon.Escribir("entregado-sin-hora:2,S", ConAsunto("sin hora"));
     const QDateTime mtime = QDateTime::fromSecsSinceEpoch(1650000000);
-    {
-        QFile f(sinHora);
+    struct Caso {
+        QByteArray nombre;
+        QDateTime esperado;
+    };
+    const Caso casos[] = {
+        {"1700000000.M1P1.host:2,S", QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::UTC)},
+        {"1700000000:2,S", QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::UTC)},
+        {"entregado-sin-hora:2,S", mtime},
+        {"42.M1P1.host", mtime},
+        {"17000000001234.M1P1.host", mtime},
+    };
+    for (const Caso& c : casos) {
+        BuzonPrueba buzon;
+        QFile f(buzon.Escribir(c.nombre, ConAsunto("x")));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(mtime, QFileDevice::FileModificationTime));
+        f.close();
+        const QDateTime recibido = buzon.Items().Item(1).ReceivedTime();
+        EXPECT_EQ(recibido, c.esperado) << c.nombre.constData();
+        EXPECT_EQ(recibido.timeSpec(), Qt::LocalTime);
     }
-    const Elementos items = buzon.Items();
-    const QDateTime conHora = items.Item(1).ReceivedTime();
-    EXPECT_EQ(conHora, QDateTime::fromSecsSinceEpoch(1700000000));
-    EXPECT_EQ(conHora.timeSpec(), Qt::LocalTime);
-    EXPECT_EQ(conHora.toUTC(), QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::UTC));
-    EXPECT_EQ(items.Item(2).ReceivedTime(), mtime);
 }
 
 TEST(ElementosMail, CarpetaSinMaildirNoTieneElementos) {
