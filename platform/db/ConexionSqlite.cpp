@@ -185,6 +185,7 @@ void ConexionSqlite::Ejecutar(const QString& sql) {
             continue;
         }
         const QByteArray utf8 = sentencia.toUtf8();
+        const bool enTransaccion = !sqlite3_get_autocommit(db_);
         sqlite3_stmt* stmt = nullptr;
         int rc = sqlite3_prepare_v2(db_, utf8.constData(), static_cast<int>(utf8.size()), &stmt, nullptr);
         if (rc == SQLITE_OK && stmt) {
@@ -193,6 +194,10 @@ void ConexionSqlite::Ejecutar(const QString& sql) {
         }
         if (rc != SQLITE_OK) errores_.Agregar(ErrorActual(sqlite3_extended_errcode(db_)));
         sqlite3_finalize(stmt);
+        // A failure that made the engine end the transaction itself (disk
+        // full, a ROLLBACK conflict clause) stops the batch, as the server
+        // does: the rest would otherwise be committed outside it.
+        if (rc != SQLITE_OK && enTransaccion && sqlite3_get_autocommit(db_)) break;
     }
 }
 
