@@ -3,6 +3,7 @@
 // in CVERR.LOG, and the AUX_ERR row for a failed statement.
 #include "platform/runtime/ErrorSistema.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -22,5 +23,13 @@ void GrabaError(const QString& sql, QString& proceso, long numero, const QString
 QString FormatoFechaHora();  // "dd/mm/yy hh:mm"
 QString FormatoFecha();      // "dd/mm/yy"
 QString FormatoHora();       // "hh:mm"
+
+// A date written with one of the patterns above (day/month/year notation:
+// "mm" after an hour is the minute, otherwise the month).
+QString FormatearFecha(const QDateTime& momento, const QString& patron);
+
+// Folder of CVERR.LOG and of the trace files, ending in the separator: TMP
+// when TEMP is set (the test is on TEMP), else CarpetaEquipo.
+QString CarpetaTemporal();
 
 }  // namespace common
