@@ -115,11 +115,12 @@ TEST(ElementoMail, FormatoDelCuerpo) {
 }
 
 TEST(ElementoMail, LoQueNoEsCorreoDa438SalvoIdYFecha) {
+    static const char binario[] = "\x00\x01\x02\xff\xfe binario\n\n\x00zz";
     const QByteArray basura[] = {
         "",
         "esto no es un correo\nni tiene cabeceras\n",
         "\nSubject: cabeceras tras una l\xc3\xadnea en blanco\n\ncuerpo\n",
-        QByteArray("\x00\x01\x02\xff\xfe binario\n\n\x00zz", 20),
+        QByteArray(binario, sizeof binario - 1),
     };
     for (const QByteArray& contenido : basura) {
         BuzonPrueba buzon;
