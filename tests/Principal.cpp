@@ -5,9 +5,16 @@
 #include "platform/ui/RespondedorDesatendido.h"
 
 #include <QApplication>
+
+#include <ctime>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Every test program runs in the same language, time zone and platform.
+    qputenv("LANG", "C.UTF-8");
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("TZ", "Europe/Madrid");
+    tzset();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     platform::runtime::EstablecerFinalizador(
