@@ -1,0 +1,186 @@
+#include "startup/RegistrarAcceso.h"
+
+#include "common/Contexto.h"
+#include "common/FechaServidor.h"
+#include "common/GActualizarDatoScript.h"
+#include "common/ReportarError.h"
+#include "common/SentenciasSql.h"
+#include "platform/db/Recordset.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/runtime/Pasos.h"
+
+#include <limits>
+
+namespace startup {
+
+using namespace platform::runtime;
+namespace db = platform::db;
+
+namespace {
+
+// Other programs of the product that are entered under more than one name:
+// every alternative is recorded and looked up as the first name.
+struct Sustitucion {
+    const char* registrado;
+    const char* alternativos[4];
+};
+
+constexpr Sustitucion Sustituciones[] = {
+    {"CN100VE", {"CN100VE2", "CN100VEN", "VENTAS", "FACTURACION"}},
+    {"CN200CO", {"CN200CO2", "COMPRAS", "ORDENESCOMPRA"}},
+    {"CN300ST", {"CN300ST2", "STOCK", "INVENTARIO"}},
+    {"CN400CA", {"CN400CA2", "CAJA", "TESORERIA"}},
+    {"CN500CT", {"CN500CT2", "CONTABILIDAD"}},
+    {"CN600SU", {"CN600SU2", "SUELDOS", "LIQUIDACION"}},
+    {"CN700PD", {"CN700PD2", "PRODUCCION"}},
+    {"CN800SE", {"CN800SE2", "SERVICIOS", "MANTENIMIENTO", "SERVICIOTECNICO"}},
+    {"CN900CR", {"CN900CR2", "CRM"}},
+};
+
+// Utilities of the product that have no menu task. "CAJA" is also mapped
+// above, and the mapping wins.
+constexpr const char* Exclusiones[] = {
+    "CN000AC", "CN000IN", "CN000BK", "CN000CF", "CN000LI",
+    "CN000SY", "CN000AY", "CN000MO", "CN000RE", "CAJA",
+};
+
+bool Igual(const QString& a, const char* b) {
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+QString SinApostrofos(QString texto) { return texto.replace(QLatin1Char('\''), QStringLiteral("''")); }
+
+}  // namespace
+
+QStringList& ListaSentencias() {
+    static QStringList lista;
+    return lista;
+}
+
+QString ProcesoSustituido(const QString& proceso, bool& sustituido) {
+    for (const Sustitucion& s : Sustituciones)
+        for (const char* alternativo : s.alternativos)
+            if (alternativo && Igual(proceso, alternativo)) {
+                sustituido = true;
+                return QString::fromLatin1(s.registrado);
+            }
+    sustituido = false;
+    return proceso;
+}
+
+bool ProcesoExcluido(const QString& proceso) {
+    for (const char* excluido : Exclusiones)
+        if (Igual(proceso, excluido)) return true;
+    return false;
+}
+
+QString ConsultaTarea(const QString& usuario, const QString& proceso) {
+    // The blank before the user's closing quote is the product's; the
+    // server ignores trailing blanks when it compares.
+    return QStringLiteral("SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre ") +
+           QStringLiteral(" FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON TA_TAREAS.TAREA = TA_MENU.Clave ") +
+           QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") + SinApostrofos(usuario) +
+           QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") + SinApostrofos(proceso) +
+           QStringLiteral("%')");
+}
+
+void RegistrarAcceso(const QString& nombreProceso) {
+    auto& ctx = common::Contexto();
+    auto& datos = common::Datos();
+    QString proceso, tarea;
+    bool sustituido = false, excluido = false, sinFilas = true;
+    db::Recordset rs;
+    QList<common::CampoSQL> escritos;
+    bool fallido = true;
+
+    const auto conBusqueda = [&excluido](Paso p) -> Paso {
+        return [&excluido, p = std::move(p)] { if (!excluido) p(); };
+    };
+    const auto agregar = [](const char* columna, QString valor, bool primero) -> Paso {
+        return [columna, valor, primero]() mutable {
+            common::AgregarCampo(QString::fromLatin1(columna), valor, QStringLiteral("'"), primero);
+        };
+    };
+
+    EjecutarPasos(IgnorarErrores(), {
+        // 1
+        [&] { proceso = nombreProceso.isEmpty() ? NombreEjecutable() : nombreProceso; },
+        // 2
+        [&] { ctx.UsuarioLogeado = datos.Usuario(); },
+        // 3
+        [&] { proceso = ProcesoSustituido(proceso, sustituido); },
+        [&] { excluido = !sustituido && ProcesoExcluido(proceso); },
+        // 4
+        conBusqueda([&] {
+            datos.AbrirRecordset(ConsultaTarea(ctx.UsuarioLogeado, proceso), rs, nullptr,
+                                 db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly);
+        }),
+        // 5: a query that failed reads as one that found nothing.
+        conBusqueda([&] { sinFilas = rs.Bof(); }),
+        conBusqueda([&] {
+            if (!sinFilas) return;
+            const QString ejecutable = NombreEjecutable();
+            if (ejecutable.compare(QLatin1String("CN000PR"), Qt::CaseInsensitive) == 0)
+                tarea = QStringLiteral("Menu Principal");
+            else if (datos.BaseDeDatos().compare(datos.Usuario(), Qt::CaseInsensitive) == 0 ||
+                     datos.Usuario().compare(QLatin1String("SUPERVISOR CORVANA MC"), Qt::CaseInsensitive) == 0)
+                tarea = ejecutable;
+        }),
+        // 6: the first row gives the task.
+        conBusqueda([&] { if (!sinFilas) rs.MoveFirst(); }),
+        conBusqueda([&] { if (!sinFilas) tarea = common::Util().NoNulo(rs.Fields(QStringLiteral("Nombre"))); }),
+        // 7
+        conBusqueda([&] { datos.CerrarRecordset(rs); }),
+        // 9
+        [&] { ListaSentencias() = QStringList{QString()}; },
+        // 10
+        [&] {
+            const QDateTime ahora = common::Ahora();
+            const QString ingreso = common::FormatearFecha(ahora, common::FormatoFecha()) + QLatin1Char(' ') +
+                                    common::FormatearFecha(ahora, common::FormatoHora());
+            EjecutarPasos(IgnorarErrores(), {
+                agregar("Maquina", common::Equipo().NombrePC().trimmed().toUpper(), true),
+                agregar("Usuario", ctx.UsuarioLogeado.trimmed().toUpper(), false),
+                agregar("Formulario", proceso.trimmed().toUpper(), false),
+                agregar("Tarea", tarea.trimmed().toUpper(), false),
+                agregar("Ingreso", ingreso, false),
+                // On the context's own field: it keeps no single quote afterwards.
+                [&] { common::AgregarCampo(QStringLiteral("NombreUsuario"), ctx.UsuarioLogeado,
+                                           QStringLiteral("'"), false); },
+            });
+            escritos = common::ListaCampos();
+        },
+        // 11
+        [&] {
+            QString condicion;
+            common::ArmarSentencia(common::ListaCampos(), ListaSentencias(), QStringLiteral("Control_Acceso"),
+                                   false, condicion, false);
+        },
+        // 12
+        [&] {
+            std::int32_t numero = 0;
+            QString enviado, texto;
+            common::GActualizarDatoScript(ListaSentencias(), fallido, numero, false, false, enviado, texto,
+                                          true);
+        },
+        // 13: the identifier of the row just written, found by the values
+        // it was written with (already SQL literals); the newest such row.
+        [&] {
+            if (fallido || escritos.size() < 5) return;
+            QString condicion;
+            for (int i = 0; i < 5; ++i)
+                condicion += (i ? QStringLiteral(" AND ") : QString()) + escritos[i].Nombre +
+                             QStringLiteral(" = ") + escritos[i].Valor;
+            datos.AbrirRecordset(QStringLiteral("SELECT TOP 1 ID FROM Control_Acceso  with(nolock)  WHERE ") +
+                                     condicion + QStringLiteral(" ORDER BY ID DESC"),
+                                 rs, nullptr, db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly);
+            const qlonglong id = rs.Fields(QStringLiteral("ID")).Value().toLongLong();
+            if (id < std::numeric_limits<std::int32_t>::min() || id > std::numeric_limits<std::int32_t>::max())
+                Lanzar(Err::Desbordamiento);
+            ctx.IdControlAcceso = static_cast<std::int32_t>(id);
+        },
+        [&] { datos.CerrarRecordset(rs); },
+    });
+}
+
+}  // namespace startup
