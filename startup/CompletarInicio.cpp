@@ -1,10 +1,59 @@
 #include "startup/CompletarInicio.h"
 
+#include "common/CargarConfiguracion.h"
+#include "common/Contexto.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/runtime/Pasos.h"
+#include "startup/EnlazarEstadisticas.h"
+#include "startup/GenerarConsultas.h"
+#include "startup/RegistrarAcceso.h"
+
+#include <QFileInfo>
+
 namespace startup {
 
-void CompletarInicio(bool, const QString&) {
-    // The statistics link, connection settings, catalogue, settings load and
-    // access audit join here as they are built.
+using namespace platform::runtime;
+
+namespace {
+constexpr long LecturaNoConfirmada = 256;  // read uncommitted
+}
+
+void CompletarInicio(bool abrioConexion, const QString& rutaAplicacion) {
+    auto& ctx = common::Contexto();
+    auto& datos = common::Datos();
+    auto& consultas = common::Consultas();
+    bool conBase = false;
+    QString ruta = rutaAplicacion;
+
+    // Start-up's rule: error 5 skips a step, anything else ends start-up.
+    EjecutarPasos(ReglaInicio(), {
+        // 1: only on the connection start-up has just opened.
+        [&] { if (abrioConexion) EnlazarEstadisticas(); },
+        [&] { if (abrioConexion) datos.Conexion().SetCommandTimeout(ctx.TiempoEsperaComandos); },
+        [&] { if (abrioConexion) datos.Conexion().SetIsolationLevel(LecturaNoConfirmada); },
+        // 2
+        [&] { conBase = !datos.BaseDeDatos().isEmpty(); },
+        [&] {
+            if (conBase)
+                ctx.CadenaOdbc = QStringLiteral("DSN=") + datos.BaseDeDatos() + QStringLiteral("; UID=") +
+                                 datos.Usuario() + QStringLiteral("; PWD=") + datos.Password();
+        },
+        [&] { if (conBase) common::Complemento().SetCarpetaAplicacion(ruta); },
+        [&] { if (conBase) datos.Conexion().SetDefaultDatabase(datos.BaseDeDatos()); },
+        [&] { if (conBase) consultas.SetMotor(datos.Motor()); },
+        [&] { if (conBase) consultas.SetActivo(true); },
+        [&] {
+            if (conBase)
+                consultas.SetRutaCatalogo(common::Util().RutaConBarra(CarpetaAplicacion()) +
+                                          QStringLiteral("consultas.crv"));
+        },
+        // An existing catalogue is never rewritten.
+        [&] { if (conBase && !QFileInfo::exists(consultas.RutaCatalogo())) GenerarConsultas(); },
+        [&] { if (conBase) datos.Conexion().SetDefaultDatabase(datos.BaseDeDatos()); },
+        [&] { if (conBase && !datos.BaseDeDatos().isEmpty()) common::CargarConfiguracion(ruta); },
+        // 3
+        [] { RegistrarAcceso(QString()); },
+    });
 }
 
 }  // namespace startup
