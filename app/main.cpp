@@ -1,0 +1,119 @@
+// recepcion-email: builds the application, opens the reception window and
+// runs until it is closed. Arguments that start with "--" are the program's
+// own options; the rest, joined by blanks, is the parameter line.
+#include "common/Contexto.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/ui/RespondedorDesatendido.h"
+#include "platform/ui/RespondedorQt.h"
+#include "reception/CicloRecepcion.h"
+#include "reception/Form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char* const Uso =
+    "Uso: recepcion-email [opciones] [línea de parámetros]\n"
+    "\n"
+    "Recibe el correo de cada cuenta y lo copia en la base de datos de gestión.\n"
+    "\n"
+    "Opciones:\n"
+    "  --desatendido     responde los avisos sin mostrarlos (cada uno queda en la salida de errores)\n"
+    "  --recibir CUENTA  tras cargar, recibe el correo de CUENTA una vez y termina\n"
+    "  --correo CARPETA  raíz del almacén de correo (también RECEPCION_CORREO; por defecto ~/Mail)\n"
+    "  --datos CARPETA   carpeta de las bases de datos integradas (también RECEPCION_DATOS)\n"
+    "  --help            muestra esta ayuda\n"
+    "\n"
+    "Línea de parámetros, por ejemplo:\n"
+    "  recepcion-email \"@Server=;@DbName=GESTION;@Usuario=ANA;@Password=;\"\n"
+    "Un servidor vacío usa la base de datos integrada.\n";
+
+struct Opciones {
+    bool desatendido = false;
+    bool recibir = false;
+    QString cuenta;
+    QStringList parametros;
+};
+
+// Returns false and prints why when an option is unknown or lacks its value.
+bool Leer(const QStringList& argumentos, Opciones& o, QTextStream& err) {
+    for (qsizetype i = 1; i < argumentos.size(); ++i) {
+        const QString& a = argumentos[i];
+        if (!a.startsWith(QStringLiteral("--"))) {
+            o.parametros << a;
+            continue;
+        }
+        const auto valor = [&](QString& destino) {
+            if (i + 1 >= argumentos.size()) {
+                err << QStringLiteral("Falta el valor de la opción %1\n").arg(a);
+                return false;
+            }
+            destino = argumentos[++i];
+            return true;
+        };
+        QString carpeta;
+        if (a == QLatin1String("--desatendido")) {
+            o.desatendido = true;
+        } else if (a == QLatin1String("--recibir")) {
+            if (!valor(o.cuenta)) return false;
+            o.recibir = true;
+        } else if (a == QLatin1String("--correo")) {
+            if (!valor(carpeta)) return false;
+            qputenv("RECEPCION_CORREO", QDir(carpeta).absolutePath().toUtf8());
+        } else if (a == QLatin1String("--datos")) {
+            if (!valor(carpeta)) return false;
+            qputenv("RECEPCION_DATOS", QDir(carpeta).absolutePath().toUtf8());
+        } else {
+            err << QStringLiteral("Opción desconocida: %1\n").arg(a);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // --help must work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--help") {
+            std::fputs(Uso, stdout);
+            return 0;
+        }
+    }
+    QApplication app(argc, argv);
+    QTextStream err(stderr);
+    Opciones opciones;
+    if (!Leer(app.arguments(), opciones, err)) {
+        err << QString::fromUtf8(Uso);
+        return 2;
+    }
+    platform::runtime::EstablecerLineaComandos(opciones.parametros.join(QLatin1Char(' ')));
+    if (opciones.desatendido)
+        platform::ui::EstablecerRespondedor(std::make_shared<platform::ui::RespondedorDesatendido>());
+    else
+        platform::ui::EstablecerRespondedor(std::make_shared<platform::ui::RespondedorQt>());
+
+    reception::Form1 ventana;
+    ventana.show();
+    ventana.Cargar();
+    if (opciones.desatendido) {
+        // Unattended runs leave a line saying how start-up went.
+        auto& datos = common::Datos();
+        err << QStringLiteral("[inicio] base de datos %1 (%2), usuario %3: %4")
+                   .arg(datos.BaseDeDatos(), datos.Motor(), common::Contexto().UsuarioLogeado,
+                        datos.Conectado() ? QStringLiteral("conectado") : QStringLiteral("sin conexión"))
+            << Qt::endl;
+    }
+    if (opciones.recibir) {
+        ventana.SetTextoCuentas(opciones.cuenta);
+        ventana.Ciclo().Recibir();
+        return 0;
+    }
+    return app.exec();
+}

@@ -1,0 +1,204 @@
+#include "reception/Form1.h"
+
+#include "common/Configuracion.h"
+#include "common/Contexto.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/runtime/Pasos.h"
+#include "platform/ui/MsgBox.h"
+#include "reception/CicloRecepcion.h"
+#include "startup/IniciarSistema.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace reception {
+
+using namespace platform::runtime;
+
+namespace {
+// Positions are given in twips; 15 twips are one pixel at 96 dpi.
+QRect Twips(int izquierda, int arriba, int ancho, int alto) {
+    return QRect(izquierda / 15, arriba / 15, ancho / 15, alto / 15);
+}
+
+// The load's failure rule: 52 means the attachments folder cannot be
+// reached; anything else is put to the operator.
+Manejador ReglaCarga() {
+    return [](const ErrorSistema& e) {
+        if (e.Numero == Err::ArchivoIncorrecto) {
+            platform::ui::MsgBox(QStringLiteral(
+                "La ruta configurada como carpeta de adjuntos no existe o es inaccesible. No podra "
+                "recibir mail hasta que configure una ruta correcta"),
+                platform::ui::Estilo::OKOnly + platform::ui::Estilo::Information,
+                QStringLiteral("Aviso al operador"));
+            return Accion::Salir;
+        }
+        return AccionPorRespuesta(common::Util().MostrarError(e));
+    };
+}
+}  // namespace
+
+Form1::Form1(QWidget* padre) : QWidget(padre), ciclo_(std::make_unique<CicloRecepcion>(*this)) {
+    CrearControles();
+}
+
+Form1::~Form1() = default;
+
+void Form1::CrearControles() {
+    setWindowTitle(QStringLiteral("Recepcion de Email"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("mail-receive"),
+                                   QIcon(QStringLiteral(":/iconos/recibir.xpm"))));
+    setFixedSize(4425 / 15, 3960 / 15);
+
+    cmdRecibir_ = new QPushButton(QStringLiteral("Recibir"), this);
+    cmdRecibir_->setGeometry(Twips(120, 120, 4095, 1335));
+    cmdRecibir_->setIcon(QIcon::fromTheme(QStringLiteral("mail-receive"),
+                                          QIcon(QStringLiteral(":/iconos/recibir.xpm"))));
+    cmdRecibir_->setIconSize(QSize(18, 18));
+
+    cmbCuentas_ = new QComboBox(this);
+    cmbCuentas_->setEditable(true);
+    cmbCuentas_->setEditText(QStringLiteral("Combo1"));
+    cmbCuentas_->setGeometry(Twips(120, 1560, 4095, 315));
+
+    lblStatus_ = new QLabel(QStringLiteral("..."), this);
+    lblStatus_->setGeometry(Twips(120, 2040, 4095, 375));
+
+    pbMail_ = new QProgressBar(this);
+    pbMail_->setGeometry(Twips(0, 2520, 4455, 375));
+    pbMail_->setTextVisible(false);
+    pbMail_->setRange(0, 100);
+    pbMail_->setValue(0);
+
+    chkHabilitar_ = new QCheckBox(QStringLiteral("Deshabilitar"), this);
+    chkHabilitar_->setGeometry(Twips(0, 3000, 2175, 255));
+
+    cmdCancelar_ = new QPushButton(QStringLiteral("Cancelar"), this);
+    cmdCancelar_->setGeometry(Twips(2880, 3000, 1455, 375));
+
+    command2_ = new QPushButton(QStringLiteral("Command2"), this);
+    command2_->setGeometry(Twips(1200, 3480, 855, 375));
+
+    // Below the client area: never seen, no action.
+    command1_ = new QPushButton(QStringLiteral("Command1"), this);
+    command1_->setGeometry(Twips(1440, 4200, 2655, 375));
+
+    // Tab indexes 0..7: Recibir, Cancelar, PbMail, LblStatus, CmbCuentas,
+    // Deshabilitar, Command1, Command2 (bar and label take no focus).
+    setTabOrder(cmdRecibir_, cmdCancelar_);
+    setTabOrder(cmdCancelar_, cmbCuentas_);
+    setTabOrder(cmbCuentas_, chkHabilitar_);
+    setTabOrder(chkHabilitar_, command1_);
+    setTabOrder(command1_, command2_);
+
+    timer2_ = new QTimer(this);
+
+    connect(cmdCancelar_, &QPushButton::clicked, this, [this] { cancelarRecepcion_ = -1; });
+    connect(cmdRecibir_, &QPushButton::clicked, this, [this] { ciclo_->Recibir(); });
+    connect(command2_, &QPushButton::clicked, this, [this] { ciclo_->Prueba(); });
+    connect(timer2_, &QTimer::timeout, this, [this] { ciclo_->Tick(); });
+}
+
+void Form1::Cargar() {
+    QString textoConexion;
+    EjecutarPasos(ReglaCarga(), {
+        // 1
+        [&] { startup::IniciarSistema(false, QString(), textoConexion, 3); },
+        // 2
+        [&] {
+            QString aux;
+            carpetaAdjuntos_ = common::Cfg(QStringLiteral("EMAIL_CARPETAADJUNTOS"), aux).trimmed();
+        },
+        // 3
+        [&] {
+            cmbCuentas_->setVisible(true);
+            cmbCuentas_->setEditText(QString());
+        },
+        // 4
+        [&] { LlenarCuentas(); },
+        // 5
+        [&] { AsegurarCarpetaAdjuntos(); },
+        // 6
+        [&] { AsegurarCarpetaMails(); },
+        // 7
+        [&] {
+            timer2_->setInterval(65535);
+            timer2_->start();
+        },
+    });
+}
+
+void Form1::LlenarCuentas() {
+    platform::db::Recordset rs;
+    common::Datos().AbrirRecordset(
+        QStringLiteral("select CUENTAEMAIL AS EMAIL from V_MA_EMAILMOV GROUP BY CUENTAEMAIL"), rs,
+        nullptr, 0, 1, -1, true);
+    if (rs.Bof() && rs.Eof()) return;
+    cmbCuentas_->addItem(QStringLiteral("Todas"));
+    while (!rs.Eof()) {
+        EjecutarPasosAnidados(ReglaCarga(), {
+            [&] {
+                const QString valor = common::Util().NoNulo(rs.Fields(QStringLiteral("eMail")).Value());
+                if (!valor.trimmed().isEmpty()) cmbCuentas_->addItem(valor);
+            },
+            [&] { rs.MoveNext(); },
+        });
+    }
+    // Filling the list must not change the text the load cleared.
+    cmbCuentas_->setEditText(QString());
+}
+
+void Form1::AsegurarCarpetaAdjuntos() {
+    auto& util = common::Util();
+    const QString aplicacion = util.RutaConBarra(CarpetaAplicacion());
+    const auto guardar = [](const QString& carpeta) {
+        common::GrabaDfg(QStringLiteral("EMAIL_CARPETAADJUNTOS"), carpeta, QString(), false,
+                         QStringLiteral("DATOS"), true);
+    };
+    // Folders keep normal permissions: a read-only folder would refuse the
+    // attachments on this platform.
+    if (carpetaAdjuntos_.isEmpty()) {
+        const QString adjuntos = aplicacion + QStringLiteral("EMAIL/ADJUNTOS/");
+        EjecutarPasosAnidados(ReglaCarga(), {
+            [&] { CrearCarpeta(aplicacion + QStringLiteral("EMAIL/")); },
+            [&] { CrearCarpeta(adjuntos); },
+            [&] { guardar(adjuntos); },
+            [&] { carpetaAdjuntos_ = adjuntos; },
+        });
+    } else if (!ExisteRuta(carpetaAdjuntos_)) {
+        EjecutarPasosAnidados(ReglaCarga(), {
+            [&] { CrearCarpeta(carpetaAdjuntos_); },
+            [&] { guardar(carpetaAdjuntos_); },
+        });
+    }
+}
+
+void Form1::AsegurarCarpetaMails() {
+    const QString mails = common::Util().RutaConBarra(CarpetaAplicacion()) + QStringLiteral("Mails/");
+    if (!ExisteRuta(mails)) CrearCarpeta(mails);
+}
+
+QString Form1::TextoCuentas() const { return cmbCuentas_->currentText(); }
+void Form1::SetTextoCuentas(const QString& texto) { cmbCuentas_->setEditText(texto); }
+QString Form1::Estado() const { return lblStatus_->text(); }
+void Form1::MostrarEstado(const QString& texto) {
+    lblStatus_->setText(texto);
+    lblStatus_->repaint();
+}
+void Form1::SetRangoBarra(int minimo, int maximo) { pbMail_->setRange(minimo, maximo); }
+void Form1::SetValorBarra(int valor) { pbMail_->setValue(valor); }
+int Form1::MaximoBarra() const { return pbMail_->maximum(); }
+int Form1::ValorBarra() const { return pbMail_->value(); }
+bool Form1::Deshabilitado() const { return chkHabilitar_->isChecked(); }
+void Form1::RestablecerPuntero() {
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    unsetCursor();
+}
+
+}  // namespace reception

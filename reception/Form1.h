@@ -1,0 +1,71 @@
+#pragma once
+// The reception window: its controls, its load and the "Cancelar" button.
+// The reception cycle runs on it (CicloRecepcion).
+#include "reception/VistaRecepcion.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace reception {
+
+class CicloRecepcion;
+
+class Form1 : public QWidget, public VistaRecepcion {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* padre = nullptr);
+    ~Form1() override;
+
+    // The load sequence. Start-up may end the program inside it.
+    void Cargar();
+
+    // VistaRecepcion
+    QString TextoCuentas() const override;
+    void SetTextoCuentas(const QString& texto) override;
+    QString Estado() const override;
+    void MostrarEstado(const QString& texto) override;
+    void SetRangoBarra(int minimo, int maximo) override;
+    void SetValorBarra(int valor) override;
+    int MaximoBarra() const override;
+    int ValorBarra() const override;
+    bool Deshabilitado() const override;
+    std::int16_t& CancelarRecepcion() override { return cancelarRecepcion_; }
+    QString CarpetaAdjuntos() const override { return carpetaAdjuntos_; }
+    void RestablecerPuntero() override;
+
+    CicloRecepcion& Ciclo() { return *ciclo_; }
+    QComboBox* CmbCuentas() const { return cmbCuentas_; }
+    QTimer* Timer2() const { return timer2_; }
+    QPushButton* CmdRecibir() const { return cmdRecibir_; }
+    QCheckBox* ChkHabilitar() const { return chkHabilitar_; }
+
+private:
+    void CrearControles();
+    void LlenarCuentas();
+    void AsegurarCarpetaAdjuntos();
+    void AsegurarCarpetaMails();
+
+    QPushButton* cmdRecibir_;
+    QComboBox* cmbCuentas_;
+    QLabel* lblStatus_;
+    QProgressBar* pbMail_;
+    QCheckBox* chkHabilitar_;
+    QPushButton* cmdCancelar_;
+    QPushButton* command2_;
+    QPushButton* command1_;
+    QTimer* timer2_;
+
+    std::int16_t cancelarRecepcion_ = 0;
+    QString carpetaAdjuntos_;
+    std::unique_ptr<CicloRecepcion> ciclo_;
+};
+
+}  // namespace reception

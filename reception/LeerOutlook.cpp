@@ -1,0 +1,255 @@
+#include "reception/LeerOutlook.h"
+
+#include "common/ArchivoTemporal.h"
+#include "common/Configuracion.h"
+#include "common/Contexto.h"
+#include "common/FechaServidor.h"
+#include "platform/mail/Aplicacion.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/runtime/Pasos.h"
+#include "platform/ui/MsgBox.h"
+#include "reception/AdjuntosMensaje.h"
+#include "reception/ArreglarHtml.h"
+#include "reception/CorreoAutomatico.h"
+#include "reception/EjecutarAccion.h"
+#include "reception/PeriodoImportacion.h"
+
+#include <QSet>
+
+#include <optional>
+
+namespace reception {
+
+using namespace platform::runtime;
+namespace mail = platform::mail;
+
+namespace {
+
+QString SinApostrofes(const QString& t) {
+    QString r = t;
+    return r.remove(QLatin1Char('\''));
+}
+
+QString Doblar(const QString& t) {
+    QString r = t;
+    return r.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+// Columns that take a cut text: apostrophes removed, 250 characters, trimmed.
+QString Columna(const QString& t) { return common::Util().Truncar(SinApostrofes(t), 250).trimmed(); }
+
+}  // namespace
+
+void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QString& fh) {
+    auto& util = common::Util();
+    auto& datos = common::Datos();
+    bool saltarMensaje = false;
+    bool salir = false;
+    QString rutaMensaje;  // the last message folder computed in this call
+    std::optional<mail::Carpeta> bandeja;
+    std::optional<mail::Elementos> elementos;
+    long contador = 0;
+
+    // The import's own rule: some numbers are its business, the rest go to the operator.
+    const Manejador manejador = [&](const ErrorSistema& e) {
+        if (e.Numero == Err::DemasiadosArchivos || e.Numero == Err::ErrorAccesoRuta) return Accion::Siguiente;
+        if (e.Numero == Err::NoAdmitido) {
+            saltarMensaje = true;
+            return Accion::Siguiente;
+        }
+        return AccionPorRespuesta(util.MostrarError(e));
+    };
+    const auto cancelar = [&] {
+        if (!vista.CancelarRecepcion()) return false;
+        vista.SetValorBarra(vista.MaximoBarra());
+        vista.MostrarEstado(QStringLiteral("Cancelado"));
+        vista.CancelarRecepcion() = 0;
+        return true;
+    };
+
+    EjecutarPasos(manejador, {
+        // 1
+        [&] {
+            if (cuenta.isEmpty()) {
+                platform::ui::MsgBox(QStringLiteral("Debe configurar al menos 1 cuenta"),
+                                     platform::ui::Estilo::OKOnly + platform::ui::Estilo::Critical,
+                                     QStringLiteral("Aviso al Operador"));
+                salir = true;
+            }
+        },
+        // 2
+        [&] { if (!salir) common::Traza(1, QStringLiteral("INICIO")); },
+        // 3
+        [&] {
+            if (salir) return;
+            const mail::Aplicacion aplicacion;
+            bandeja = aplicacion.GetNamespace(QStringLiteral("MAPI")).Folders(cuenta).Folders(
+                QStringLiteral("Bandeja de entrada"));
+            elementos = bandeja->Items();
+        },
+        // 4
+        [&] { if (!salir && cancelar()) salir = true; },
+        // 5
+        [&] {
+            if (salir) return;
+            contador = 0;
+            vista.MostrarEstado(QStringLiteral("Sincronizando..."));
+            vista.SetRangoBarra(0, elementos ? elementos->Count() : 0);
+        },
+        // 6
+        [&] {
+            if (salir) return;
+            QString aux;
+            QString periodo = common::Cfg(QStringLiteral("ACTUALIZA_OUTLOOK"), aux).trimmed();
+            common::Traza(2, QStringLiteral("1"));
+            if (periodo.isEmpty()) {
+                common::GrabaDfg(QStringLiteral("ACTUALIZA_OUTLOOK"), PeriodoPredeterminado(), QString(),
+                                 false, QStringLiteral("DATOS"), true);
+                periodo = PeriodoPredeterminado();
+            }
+            // 7: each date from its own reading of the server's clock.
+            const QDateTime desde = common::FechaServidor();
+            const QDateTime hasta = common::FechaServidor();
+            CalcularPeriodo(periodo, desde, hasta, fd, fh);
+        },
+        // 8
+        [&] { if (!salir) DoEvents(); },
+        // 9
+        [&] {
+            if (salir || !elementos) return;
+            for (const mail::Elemento& elemento : *elementos) {
+                bool siguiente = false;
+                QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
+                bool insertado = false;
+                const auto paso = [&](std::function<void()> f) -> Paso {
+                    return [&siguiente, &salir, f = std::move(f)] { if (!siguiente && !salir) f(); };
+                };
+                EjecutarPasosAnidados(manejador, {
+                    // 9.1
+                    paso([&] {
+                        if (!EnPeriodo(elemento.ReceivedTime(), fd, fh)) siguiente = true;
+                    }),
+                    // 9.2
+                    paso([&] {
+                        common::Traza(2, QStringLiteral("2"));
+                        vista.SetValorBarra(static_cast<int>(++contador));
+                        vista.MostrarEstado(elemento.Subject().trimmed());
+                        DoEvents();
+                    }),
+                    // 9.3
+                    paso([&] {
+                        platform::db::Recordset rs;
+                        if (datos.BuscarRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
+                                                 QStringLiteral("UIDL"), rs, 8, QString(), true))
+                            siguiente = true;
+                    }),
+                    // 9.4
+                    paso([&] { common::Traza(2, QStringLiteral("OTRO")); }),
+                    // 9.5
+                    paso([&] { if (cancelar()) salir = true; }),
+                    // 9.6
+                    paso([&] { DoEvents(); }),
+                    // 9.7
+                    paso([&] {
+                        QSet<QString> usados;
+                        for (const mail::Adjunto& adjunto : elemento.Attachments()) {
+                            if (adjunto.Type() != 1 && adjunto.Type() != 5) continue;
+                            EjecutarPasosAnidados(manejador, {
+                                [&] {
+                                    rutaMensaje = util.RutaConBarra(vista.CarpetaAdjuntos()) + elemento.EntryID();
+                                    DoEvents();
+                                },
+                                // Normal permissions: a read-only folder would refuse the files here.
+                                [&] { if (!ExisteRuta(rutaMensaje)) CrearCarpeta(rutaMensaje); },
+                                [&] {
+                                    const QString nombre = NombreLibre(NombreArchivoAdjunto(adjunto.FileName()), usados);
+                                    adjunto.SaveAsFile(util.RutaConBarra(rutaMensaje) + nombre);
+                                },
+                                [&] { common::Traza(2, QStringLiteral("ADJUNTOS")); },
+                            });
+                        }
+                    }),
+                    // 9.8
+                    paso([&] {
+                        formato.clear();
+                        common::Traza(2, QString::number(elemento.BodyFormat()));
+                    }),
+                    // 9.9
+                    paso([&] {
+                        switch (elemento.BodyFormat()) {
+                        case 0: cuerpo.clear(); formato = QStringLiteral("NO_CONOCIDO"); break;
+                        case 1: cuerpo = elemento.Body(); formato = QStringLiteral("TXT"); break;
+                        case 2:
+                            cuerpo = ArreglarHtml(elemento.HTMLBody(), elemento.EntryID(), vista.CarpetaAdjuntos());
+                            formato = QStringLiteral("HTML");
+                            break;
+                        case 3: cuerpo.clear(); formato = QStringLiteral("RTF"); break;
+                        default: break;
+                        }
+                    }),
+                    // 9.12
+                    paso([&] {
+                        idComprobante.clear();
+                        cuentaVinculada.clear();
+                        platform::db::Recordset rs;
+                        datos.AbrirRecordset(QStringLiteral("SELECT * FROM V_mA_EMAILMOV WHERE IDCONVERSACION='") +
+                                                 Doblar(elemento.ConversationID().trimmed()) +
+                                                 QStringLiteral("' AND IDCOMPROBANTE<>''"),
+                                             rs, nullptr, 0, 1, -1, true);
+                        if (!rs.Bof()) {
+                            idComprobante = util.NoNulo(rs.Fields(QStringLiteral("IdComprobante")).Value());
+                            cuentaVinculada = util.NoNulo(rs.Fields(QStringLiteral("Cuenta")).Value());
+                        }
+                        datos.CerrarRecordset(rs);
+                    }),
+                    // 9.13
+                    paso([&] {
+                        QString mensaje = cuerpo;
+                        mensaje.replace(QLatin1Char('\''), QLatin1Char('"'));
+                        const QString sep = QStringLiteral("','");
+                        sentencia =
+                            QStringLiteral(" INSERT INTO V_MA_EMAILMOV (STATUS,DE,PARA,ASUNTO,MENSAJE,FECHAHORA,USUARIO,") +
+                            QStringLiteral(" NombreDe,CC,UIDL,IdConversacion,CuentaEmail,Eliminado,Leido,Tipo,TC,IDCOMPROBANTE,CUENTA)") +
+                            QStringLiteral(" VALUES ('") + formato +
+                            sep + SinApostrofes(elemento.SenderEmailAddress()).trimmed() +
+                            sep + Columna(elemento.To()) + sep + Columna(elemento.Subject()) + sep + mensaje +
+                            sep + elemento.ReceivedTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+                            sep + Doblar(common::Contexto().UsuarioLogeado) + sep + Columna(elemento.SenderName()) +
+                            sep + Columna(elemento.CC()) + sep + Doblar(elemento.EntryID()) +
+                            sep + Doblar(elemento.ConversationID()) + sep + Doblar(vista.TextoCuentas().trimmed()) +
+                            QStringLiteral("',0,0,'R','OT','") + Doblar(idComprobante) + sep + Doblar(cuentaVinculada) +
+                            QStringLiteral("')");
+                    }),
+                    // 9.14
+                    paso([&] {
+                        if (saltarMensaje) return;
+                        DoEvents();
+                        datos.EjecutarSQL(sentencia, 0);
+                        const auto& errores = datos.Conexion().Errors();
+                        if (errores.Count() > 0) {
+                            common::Traza(2, rutaMensaje);
+                            platform::ui::MsgBox(errores.Item(0).Description, platform::ui::Estilo::OKOnly);
+                        } else {
+                            insertado = true;
+                        }
+                    }),
+                    // 9.10 and 9.11, once the row is stored: a message that fails to
+                    // insert is met again at every import and must not be answered again.
+                    paso([&] {
+                        if (!insertado || EsCorreoAutomatico(elemento)) return;
+                        remitente = elemento.SenderEmailAddress().trimmed();
+                        EjecutarAccion(vista, remitente, cuerpo);
+                    }),
+                    paso([&] { if (insertado) common::Traza(2, QStringLiteral("SALIO")); }),
+                });
+                // 9.15
+                saltarMensaje = false;
+                if (salir) return;
+            }
+        },
+        // 10
+        [&] { if (!salir) vista.SetValorBarra(vista.MaximoBarra()); },
+    });
+}
+
+}  // namespace reception

@@ -1,0 +1,43 @@
+#include "reception/PeriodoImportacion.h"
+
+#include "platform/runtime/ErrorSistema.h"
+
+namespace reception {
+
+namespace {
+QString Texto(const QDate& d) { return d.toString(Qt::ISODate); }
+
+QDate Fecha(const QString& texto) {
+    const QDate d = QDate::fromString(texto.trimmed(), Qt::ISODate);
+    if (!d.isValid()) platform::runtime::Lanzar(13, QStringLiteral("No coinciden los tipos"));
+    return d;
+}
+}  // namespace
+
+void CalcularPeriodo(const QString& ajuste, const QDateTime& desde, const QDateTime& hasta,
+                     QString& fd, QString& fh) {
+    const auto es = [&](const char* valor) {
+        return ajuste.compare(QString::fromUtf8(valor), Qt::CaseInsensitive) == 0;
+    };
+    const QDate d = desde.date();
+    QDate inicio;
+    if (es("Dia Actual")) inicio = d;
+    // "Last week" looks back seven days: one day would silently skip mail
+    // whenever the program was off for two.
+    else if (es("Ultima Semana")) inicio = d.addDays(-7);
+    else if (es("Ultimos 3 Días")) inicio = d.addDays(-3);
+    else if (es("Ultimos 5 Días")) inicio = d.addDays(-5);
+    else if (es("Ultimo Mes")) inicio = d.addMonths(-1);
+    else if (es("Ultimos 2 Meses")) inicio = d.addMonths(-2);
+    else return;
+    fd = Texto(inicio);
+    fh = Texto(hasta.date());
+}
+
+bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh) {
+    const QDateTime desde(Fecha(fd), QTime(0, 0, 1));
+    const QDateTime hasta(Fecha(fh), QTime(23, 59, 59));
+    return recibido >= desde && recibido <= hasta;
+}
+
+}  // namespace reception

@@ -1,0 +1,204 @@
+#include "reception/LeerOutlook.h"
+#include "common/Configuracion.h"
+#include "common/Contexto.h"
+#include "platform/db/Recordset.h"
+#include "platform/runtime/Entorno.h"
+#include "ApoyoPruebas.h"
+#include "BandejaPrueba.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+using namespace reception;
+
+namespace {
+class Importacion : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
+    pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
+    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
+    pruebas::PromptsGuionados prompts;
+    pruebas::BandejaPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
+    pruebas::VistaPrueba vista;
+    QDateTime ahora = QDateTime::currentDateTime();
+
+    void SetUp() override {
+        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
+        QDir().mkpath(dir.filePath(QStringLiteral("adjuntos")));
+        common::ReiniciarContexto();
+        common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
+        common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
+        common::Datos().Conectar(false, 3, QString(), true, true);
+        common::Contexto().UsuarioLogeado = QStringLiteral("ANA");
+        vista.cuentas = QStringLiteral("ventas@demo.test");
+        vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
+    }
+    void TearDown() override { common::ReiniciarContexto(); }
+
+    void Importar(const QString& cuenta = QStringLiteral("ventas@demo.test")) {
+        QString fd, fh;
+        LeerOutlook(vista, cuenta, fd, fh);
+    }
+    // Rows as "column=value" maps, in insertion order.
+    QList<QMap<QString, QString>> Filas() {
+        QList<QMap<QString, QString>> filas;
+        platform::db::Recordset rs;
+        common::Datos().AbrirRecordset(QStringLiteral("SELECT * FROM V_MA_EMAILMOV ORDER BY ID"), rs);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            QMap<QString, QString> f;
+            for (int i = 0; i < rs.FieldCount(); ++i)
+                f.insert(rs.FieldName(i).toUpper(), rs.Fields(rs.FieldName(i)).Value().toString());
+            filas << f;
+        }
+        return filas;
+    }
+    QStringList ArchivosBajo(const QString& carpeta) {
+        QStringList l;
+        QDirIterator it(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) l << QDir(carpeta).relativeFilePath(it.next());
+        l.sort();
+        return l;
+    }
+};
+}  // namespace
+
+TEST_F(Importacion, ImportaUnaVezConColumnasYAdjuntos) {
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("Pedido d'Ana"), QStringLiteral("Ana O'Brien <o'brien@cliente.test>"),
+                                          QStringLiteral("Quiero 3 cajas, it's urgente")), ahora.addSecs(-3600));
+    const QByteArray conAdjuntos =
+        "From: Luis <luis@cliente.test>\r\nTo: ventas@demo.test\r\nCc: jefe@demo.test\r\nSubject: Factura\r\n"
+        "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+        "--B\r\nContent-Type: text/plain\r\n\r\nAdjunto la factura\r\n"
+        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"factura.pdf\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0=\r\n"
+        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"factura.pdf\"\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0x\r\n"
+        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; "
+        "filename=\"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ.final.pdf\"\r\n\r\nx\r\n"
+        "--B--\r\n";
+    bandeja.Agregar(conAdjuntos, ahora.addSecs(-60));
+    Importar();
+    auto filas = Filas();
+    ASSERT_EQ(filas.size(), 2);
+    EXPECT_EQ(filas[0][QStringLiteral("STATUS")], QStringLiteral("TXT"));
+    EXPECT_EQ(filas[0][QStringLiteral("DE")], QStringLiteral("obrien@cliente.test"));
+    EXPECT_EQ(filas[0][QStringLiteral("NOMBREDE")], QStringLiteral("Ana OBrien"));
+    EXPECT_EQ(filas[0][QStringLiteral("ASUNTO")], QStringLiteral("Pedido dAna"));
+    EXPECT_TRUE(filas[0][QStringLiteral("MENSAJE")].startsWith(QStringLiteral("Quiero 3 cajas, it\"s urgente")));
+    EXPECT_EQ(filas[0][QStringLiteral("FECHAHORA")], ahora.addSecs(-3600).toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+    EXPECT_EQ(filas[0][QStringLiteral("USUARIO")], QStringLiteral("ANA"));
+    EXPECT_EQ(filas[0][QStringLiteral("CUENTAEMAIL")], QStringLiteral("ventas@demo.test"));
+    EXPECT_EQ(filas[0][QStringLiteral("TIPO")], QStringLiteral("R"));
+    EXPECT_EQ(filas[0][QStringLiteral("TC")], QStringLiteral("OT"));
+    EXPECT_EQ(filas[0][QStringLiteral("ELIMINADO")], QStringLiteral("0"));
+    EXPECT_EQ(filas[0][QStringLiteral("IDCONVERSACION")].size(), 32);
+    EXPECT_EQ(filas[1][QStringLiteral("CC")], QStringLiteral("jefe@demo.test"));
+    const QString uidl = filas[1][QStringLiteral("UIDL")];
+    EXPECT_EQ(ArchivosBajo(vista.adjuntos),
+              (QStringList{uidl + QStringLiteral("/ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWX.finalpdf"),
+                           uidl + QStringLiteral("/factura (2).pdf"), uidl + QStringLiteral("/factura.pdf")}));
+    EXPECT_EQ(vista.valor, vista.maximo);
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
+    QString aux;
+    EXPECT_EQ(common::Cfg(QStringLiteral("ACTUALIZA_OUTLOOK"), aux), QStringLiteral("Ultima Semana"));
+
+    // A second run over the same inbox stores nothing more, but shows each subject.
+    vista.estados.clear();
+    Importar();
+    EXPECT_EQ(Filas().size(), 2);
+    EXPECT_TRUE(vista.estados.contains(QStringLiteral("Factura")));
+}
+
+TEST_F(Importacion, PeriodosDelAjuste) {
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("hoy"), QStringLiteral("a@x.test"), QStringLiteral("1")), ahora.addSecs(-10));
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("hace 4 dias"), QStringLiteral("a@x.test"), QStringLiteral("2")), ahora.addDays(-4));
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("hace 6 dias"), QStringLiteral("a@x.test"), QStringLiteral("3")), ahora.addDays(-6));
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("hace 40 dias"), QStringLiteral("a@x.test"), QStringLiteral("4")), ahora.addDays(-40));
+    struct Caso { const char* ajuste; int filas; };
+    const Caso casos[] = {{"Dia Actual", 1}, {"ultimos 3 días", 1}, {"Ultimos 5 Días", 2}, {"ULTIMA SEMANA", 3},
+                          {"Ultimo Mes", 3}, {"Ultimos 2 Meses", 4}};
+    for (const Caso& c : casos) {
+        common::Datos().EjecutarSQL(QStringLiteral("DELETE FROM V_MA_EMAILMOV"));
+        common::GrabaDfg(QStringLiteral("ACTUALIZA_OUTLOOK"), QString::fromUtf8(c.ajuste), QString(), false, QStringLiteral("DATOS"), true);
+        Importar();
+        EXPECT_EQ(Filas().size(), c.filas) << c.ajuste;
+    }
+    // A value the table does not know: the period test fails and is put to the operator.
+    common::Datos().EjecutarSQL(QStringLiteral("DELETE FROM V_MA_EMAILMOV"));
+    common::GrabaDfg(QStringLiteral("ACTUALIZA_OUTLOOK"), QStringLiteral("Siempre"), QString(), false, QStringLiteral("DATOS"), true);
+    Importar();
+    EXPECT_EQ(Filas().size(), 0);
+    ASSERT_FALSE(prompts->Preguntas().isEmpty());
+    EXPECT_EQ(prompts->Preguntas()[0].estilo & 7, 2);
+}
+
+TEST_F(Importacion, EnlaceDeConversacion) {
+    const QByteArray original = "From: a@x.test\r\nSubject: Presupuesto\r\nMessage-ID: <raiz@x.test>\r\n\r\nhola\r\n";
+    bandeja.Agregar(original, ahora.addSecs(-100));
+    Importar();
+    common::Datos().EjecutarSQL(QStringLiteral("UPDATE V_MA_EMAILMOV SET IDCOMPROBANTE = 'FAC-0001', CUENTA = 'C0001'"));
+    bandeja.Agregar("From: b@x.test\r\nSubject: Re: Presupuesto\r\nMessage-ID: <r2@x.test>\r\n"
+                    "In-Reply-To: <raiz@x.test>\r\nReferences: <raiz@x.test>\r\n\r\nok\r\n", ahora.addSecs(-50));
+    bandeja.Agregar("From: c@x.test\r\nSubject: Otro tema\r\nMessage-ID: <otro@x.test>\r\n\r\nx\r\n", ahora.addSecs(-40));
+    Importar();
+    const auto filas = Filas();
+    ASSERT_EQ(filas.size(), 3);
+    EXPECT_EQ(filas[1][QStringLiteral("IDCOMPROBANTE")], QStringLiteral("FAC-0001"));
+    EXPECT_EQ(filas[1][QStringLiteral("CUENTA")], QStringLiteral("C0001"));
+    EXPECT_EQ(filas[2][QStringLiteral("IDCOMPROBANTE")], QString());
+}
+
+TEST_F(Importacion, NombresHostilesQuedanDentroDeLaCarpeta) {
+    QByteArray m = "From: a@x.test\r\nSubject: hostil\r\nMIME-Version: 1.0\r\n"
+                   "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\nx\r\n";
+    const QList<QByteArray> nombres{"../../x", "/etc/passwd", QByteArray(300, 'n') + ".txt", "...", "a\x01\x1f" "b.txt", ""};
+    for (const QByteArray& n : nombres)
+        m += "--B\r\nContent-Type: application/octet-stream\r\nContent-Disposition: attachment; filename=\"" + n + "\"\r\n\r\ndatos\r\n";
+    m += "--B--\r\n";
+    bandeja.Agregar(m, ahora.addSecs(-30));
+    Importar();
+    ASSERT_EQ(Filas().size(), 1);
+    const QString uidl = Filas()[0][QStringLiteral("UIDL")];
+    const QStringList archivos = ArchivosBajo(dir.path());
+    for (const QString& a : archivos) {
+        if (a.startsWith(QStringLiteral("datos/")) || a.startsWith(QStringLiteral("correo/")) || a.startsWith(QStringLiteral("temp/"))) continue;
+        EXPECT_TRUE(a.startsWith(QStringLiteral("adjuntos/") + uidl + QLatin1Char('/'))) << a.toStdString();
+        EXPECT_LE(QFileInfo(a).fileName().toUtf8().size(), 255);
+    }
+    EXPECT_GE(ArchivosBajo(vista.adjuntos).size(), 5);
+}
+
+TEST_F(Importacion, ElementoQueNoEsCorreoNuncaSeInserta) {
+    bandeja.Agregar(QByteArray("\x00\x01\x02 basura sin cabeceras", 22), ahora.addSecs(-30));
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("bueno"), QStringLiteral("a@x.test"), QStringLiteral("x")), ahora.addSecs(-20));
+    Importar();
+    Importar();
+    ASSERT_EQ(Filas().size(), 1);
+    EXPECT_EQ(Filas()[0][QStringLiteral("ASUNTO")], QStringLiteral("bueno"));
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
+}
+
+TEST_F(Importacion, CancelarAntesDeEmpezar) {
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("x"), QStringLiteral("a@x.test"), QStringLiteral("x")), ahora.addSecs(-20));
+    vista.cancelar = -1;
+    Importar();
+    EXPECT_EQ(vista.estado, QStringLiteral("Cancelado"));
+    EXPECT_EQ(vista.cancelar, 0);
+    EXPECT_EQ(Filas().size(), 0);
+    Importar();
+    EXPECT_EQ(Filas().size(), 1);
+}
+
+TEST_F(Importacion, CuentaVaciaOInexistente) {
+    Importar(QString());
+    ASSERT_EQ(prompts->Preguntas().size(), 1);
+    EXPECT_EQ(prompts->Preguntas()[0].texto, QStringLiteral("Debe configurar al menos 1 cuenta"));
+    EXPECT_EQ(prompts->Preguntas()[0].titulo, QStringLiteral("Aviso al Operador"));
+    prompts->Limpiar();
+    Importar(QStringLiteral("nadie@x.test"));
+    ASSERT_EQ(prompts->Preguntas().size(), 1);
+    EXPECT_EQ(prompts->Preguntas()[0].estilo & 7, 2);  // MostrarError
+}
