@@ -26,22 +26,22 @@ struct Sustitucion {
 };
 
 constexpr Sustitucion Sustituciones[] = {
-    {"CN100VE", {"CN100VE2", "CN100VEN", "VENTAS", "FACTURACION"}},
-    {"CN200CO", {"CN200CO2", "COMPRAS", "ORDENESCOMPRA"}},
-    {"CN300ST", {"CN300ST2", "STOCK", "INVENTARIO"}},
-    {"CN400CA", {"CN400CA2", "CAJA", "TESORERIA"}},
-    {"CN500CT", {"CN500CT2", "CONTABILIDAD"}},
-    {"CN600SU", {"CN600SU2", "SUELDOS", "LIQUIDACION"}},
-    {"CN700PD", {"CN700PD2", "PRODUCCION"}},
-    {"CN800SE", {"CN800SE2", "SERVICIOS", "MANTENIMIENTO", "SERVICIOTECNICO"}},
-    {"CN900CR", {"CN900CR2", "CRM"}},
+    {"VENTAS", {"FACTURACION", "PUNTODEVENTA", "MOSTRADOR", "VENTASMOVIL"}},
+    {"COMPRAS", {"ORDENESDECOMPRA", "INGRESOCOMPRAS"}},
+    {"STOCK", {"INVENTARIO", "DEPOSITOS", "MOVIMIENTOSSTOCK"}},
+    {"CAJA", {"TESORERIA", "CAJAVENTAS", "CAJACHICA"}},
+    {"CONTABILIDAD", {"ASIENTOS", "PLANDECUENTAS"}},
+    {"SUELDOS", {"LIQUIDACION", "LIQUIDACIONSUELDOS"}},
+    {"PRODUCCION", {"ORDENDETRABAJO", "ORDENESDETRABAJO"}},
+    {"SERVICIOTECNICO", {"SERVICIOS", "MANTENIMIENTOS", "TECNICOS", "REPARACIONES"}},
+    {"PRESUPUESTOS", {"COTIZACIONES", "PRESUPUESTOSVENTAS"}},
 };
 
-// Utilities of the product that have no menu task. "CAJA" is also mapped
-// above, and the mapping wins.
+// Utilities of the product that have no menu task. "TESORERIA" is also
+// mapped above, and the mapping wins.
 constexpr const char* Exclusiones[] = {
-    "CN000AC", "CN000IN", "CN000BK", "CN000CF", "CN000LI",
-    "CN000SY", "CN000AY", "CN000MO", "CN000RE", "CAJA",
+    "ACTUALIZADOR", "INSTALADOR", "COPIASEGURIDAD", "CONFIGURADOR", "LICENCIAS",
+    "SINCRONIZADOR", "AYUDA", "MONITOR", "REPORTES", "TESORERIA",
 };
 
 bool Igual(const QString& a, const char* b) {
