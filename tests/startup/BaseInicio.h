@@ -24,6 +24,23 @@
 
 namespace pruebas {
 
+// A cursor over rows given by the test.
+class CursorFijo : public platform::db::Cursor {
+public:
+    CursorFijo(QStringList columnas, QList<QList<platform::db::Valor>> filas)
+        : columnas_(std::move(columnas)), filas_(std::move(filas)) {}
+    const QStringList& Columnas() const override { return columnas_; }
+    bool Siguiente(QList<platform::db::Valor>& fila) override {
+        if (filas_.isEmpty()) return false;
+        fila = filas_.takeFirst();
+        return true;
+    }
+
+private:
+    QStringList columnas_;
+    QList<QList<platform::db::Valor>> filas_;
+};
+
 class ServidorSimulado : public platform::db::Conexion {
 public:
     explicit ServidorSimulado(std::unique_ptr<platform::db::Conexion> real) : real_(std::move(real)) {}
@@ -34,6 +51,8 @@ public:
     QList<QPair<QString, platform::db::ErrorBaseDatos>> respuestas;
     // Any other EXEC succeeds, as on a server that has the procedure.
     bool procedimientosExisten = true;
+    // When it gives a cursor for a query, that is the server's answer.
+    std::function<std::unique_ptr<platform::db::Cursor>(const QString&)> sustituto;
 
     void Ejecutar(const QString& sql) override {
         enviadas << sql;
@@ -53,6 +72,8 @@ public:
     std::unique_ptr<platform::db::Cursor> AbrirCursor(const QString& sql, const QList<platform::db::Valor>& p,
                                                       bool actualizable) override {
         consultas << sql;
+        if (sustituto)
+            if (auto c = sustituto(sql)) return c;
         try {
             return real_->AbrirCursor(sql, p, actualizable);
         } catch (...) {
