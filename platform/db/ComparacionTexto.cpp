@@ -54,9 +54,12 @@ QString Texto(sqlite3_value* v) {
 }
 
 int CompararCiAi(void*, int n1, const void* a, int n2, const void* b) {
-    // Fast path: pure ASCII compares byte-wise without case.
     const auto* x = static_cast<const unsigned char*>(a);
     const auto* y = static_cast<const unsigned char*>(b);
+    // As on the product's server, trailing blanks do not count: 'ANA ' = 'ANA'.
+    while (n1 > 0 && x[n1 - 1] == ' ') --n1;
+    while (n2 > 0 && y[n2 - 1] == ' ') --n2;
+    // Fast path: pure ASCII compares byte-wise without case.
     bool ascii = true;
     for (int i = 0; i < n1 && ascii; ++i) ascii = x[i] < 0x80;
     for (int i = 0; i < n2 && ascii; ++i) ascii = y[i] < 0x80;

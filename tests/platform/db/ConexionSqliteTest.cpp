@@ -56,6 +56,7 @@ TEST_F(BaseEmbebida, TextoSinMayusculasNiAcentosIdentificadoresExactos) {
     EXPECT_EQ(Uno(QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE DESCRIPCION LIKE '%almacen%'")), QStringLiteral("A1"));
     EXPECT_EQ(Uno(QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE Descripcion = 'almacén PEREZ'")), QStringLiteral("A1"));
     EXPECT_EQ(Uno(QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE Descripcion LIKE 'alm_cen%'")), QStringLiteral("A1"));
+    EXPECT_EQ(Uno(QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE Descripcion = 'almacen perez  '")), QStringLiteral("A1"));
     EXPECT_EQ(Uno(QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE Descripcion LIKE '%zzz%'")), QStringLiteral("<sin filas>"));
     // Two messages whose identifiers differ only in case are two messages.
     c->Ejecutar(QStringLiteral("INSERT INTO V_MA_EMAILMOV (UIDL, IdConversacion) VALUES ('AbC', 'X1')"));
