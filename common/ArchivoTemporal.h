@@ -7,8 +7,10 @@
 
 namespace common {
 
-// Actions: 1 create, 2 write one line, 3 open, 4 delete (others as the
-// rules give). extension may be normalised; ruta receives the current path.
+// Actions: 1 create, 2 write one line, 3 close and open with its program,
+// 4 close and delete; any other does nothing. extension is given its leading
+// "."; ruta names the file to create (empty: a name from the time) and
+// receives the current path.
 void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extension, QString& ruta);
 
 // Convenience for the tracing callers: action 1 or 2, ".txt", empty path.
