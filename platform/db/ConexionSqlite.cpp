@@ -66,6 +66,9 @@ ConexionSqlite::ConexionSqlite(const QString& archivo, const QString& base,
         sqlite3_free(error);
         fallar(motivo);
     }
+    // In WAL mode NORMAL keeps the file sound after a crash without a disk
+    // flush at every insert; at worst the last few rows are written again.
+    sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     if (nueva) {
         try {
             CrearDesdeEsquema(esquema ? esquema(base) : QString());

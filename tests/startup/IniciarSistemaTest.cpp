@@ -50,7 +50,8 @@ TEST_F(Inicio, LineaVaciaAbreLaBaseIntegradaPorDefecto) {
     EXPECT_FALSE(common::Datos().Usuario().isEmpty());           // the system user
     EXPECT_EQ(ctx.UsuarioLogeado, common::Datos().Usuario());
     EXPECT_EQ(ctx.Caja, QStringLiteral("1"));
-    EXPECT_EQ(ctx.ColorFondo, 16777215);
+    // Start-up sets white; the settings load then applies CFondo's default.
+    EXPECT_EQ(ctx.ColorFondo, 16776960);
     EXPECT_EQ(ctx.FlatToolbars, 1.0);
     EXPECT_TRUE(ctx.SeccionIni.contains(QLatin1Char('|')));
     EXPECT_LE(ctx.SeccionIni.size(), 50);
@@ -97,11 +98,12 @@ TEST_F(Inicio, CarpetaDeDatosInaccesibleDaMensajeYFin) {
 
 TEST_F(Inicio, YaConectadoNoVuelveAParsearNiConectar) {
     QString texto;
-    Iniciar(false, QStringLiteral("@DbName=GESTION;@UsuarioLogeado=PRIMERO;@Usuario=ANA;"), texto);
-    common::Contexto().UsuarioLogeado = QStringLiteral("PRIMERO");
-    Iniciar(false, QStringLiteral("@DbName=OTRA;@Usuario=LUIS;"), texto);
+    Iniciar(false, QStringLiteral("@DbName=GESTION;@Usuario=ANA;"), texto);
+    Iniciar(false, QStringLiteral("@DbName=OTRA;@Usuario=LUIS;@UsuarioLogeado=LUIS;"), texto);
     EXPECT_EQ(common::Datos().BaseDeDatos(), QStringLiteral("GESTION"));
-    EXPECT_EQ(common::Contexto().UsuarioLogeado, QStringLiteral("PRIMERO"));
+    EXPECT_EQ(common::Datos().Usuario(), QStringLiteral("ANA"));
+    // Not taken from the new line; the access audit sets it from the connection.
+    EXPECT_EQ(common::Contexto().UsuarioLogeado, QStringLiteral("ANA"));
 }
 
 TEST_F(Inicio, PerfilIniCuandoNoHayLinea) {
