@@ -105,6 +105,10 @@ void Traza(std::int16_t accion, const QString& linea) {
     ArchivoTemporal(accion, linea, extension, ruta);
 }
 
+void CerrarTraza() {
+    if (Registro().numero != 0) Archivos::Cerrar(Registro().numero);
+}
+
 void AbrirArchivo(const QString& ruta, bool bandera) {
     QString documento = ruta;
     if (!documento.contains(QLatin1Char('"')) && documento.contains(QLatin1Char(' ')))

@@ -18,4 +18,8 @@ void Traza(std::int16_t accion, const QString& linea);
 
 void AbrirArchivo(const QString& ruta, bool bandera);
 
+// Closes the current temporary file, if open. The import calls it when it
+// returns, so traces that are never closed cannot use up the file numbers.
+void CerrarTraza();
+
 }  // namespace common

@@ -55,6 +55,10 @@ void Form1::CrearControles() {
     setWindowIcon(QIcon::fromTheme(QStringLiteral("mail-receive"),
                                    QIcon(QStringLiteral(":/iconos/recibir.xpm"))));
     setFixedSize(4425 / 15, 3960 / 15);
+    // The design's small captions fit their buttons at 8 points.
+    QFont letra = font();
+    letra.setPointSize(8);
+    setFont(letra);
 
     cmdRecibir_ = new QPushButton(QStringLiteral("Recibir"), this);
     cmdRecibir_->setGeometry(Twips(120, 120, 4095, 1335));

@@ -49,6 +49,11 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
     std::optional<mail::Carpeta> bandeja;
     std::optional<mail::Elementos> elementos;
     long contador = 0;
+    // The trace is closed when the import returns: left open, every import
+    // would hold one more file number until none were left.
+    struct CierreTraza {
+        ~CierreTraza() { common::CerrarTraza(); }
+    } cierre;
 
     // The import's own rule: some numbers are its business, the rest go to the operator.
     const Manejador manejador = [&](const ErrorSistema& e) {

@@ -21,7 +21,11 @@ QString InfoEquipo::CarpetaEquipo() const { return QDir::tempPath(); }
 
 void InfoEquipo::EjecutarArchivo(long, const QString&, const QString& ruta, const QString&,
                                  const QString&, int, long& resultado) const {
-    resultado = QDesktopServices::openUrl(QUrl::fromLocalFile(ruta)) ? 33 : 2;
+    // Callers quote a path with blanks, as the old shell wanted; a URL must not.
+    QString limpia = ruta.trimmed();
+    if (limpia.size() >= 2 && limpia.startsWith(QLatin1Char('"')) && limpia.endsWith(QLatin1Char('"')))
+        limpia = limpia.mid(1, limpia.size() - 2);
+    resultado = QDesktopServices::openUrl(QUrl::fromLocalFile(limpia)) ? 33 : 2;
 }
 
 }  // namespace components
