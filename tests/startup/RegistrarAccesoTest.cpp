@@ -142,3 +142,13 @@ TEST_F(Acceso, InsercionRechazadaNoCambiaElIdentificador) {
     EXPECT_TRUE(prompts->Preguntas()[0].texto.startsWith(QStringLiteral("547 : ")));
     EXPECT_EQ(Filas(common::Datos(), QStringLiteral("SELECT * FROM AUX_ERR")).size(), 1);
 }
+
+TEST_F(Acceso, TareaDelMenuEnLaBaseIntegrada) {
+    Ejecutar(QStringLiteral("INSERT INTO TA_MENU (Clave, Proceso, Nombre) VALUES ('M1', 'Recepcion-EmailX', 'Recepción de correo')"));
+    Ejecutar(QStringLiteral("INSERT INTO TA_MENU (Clave, Proceso, Nombre) VALUES ('M2', 'RECEPCION-EMAIL', 'De otro usuario')"));
+    Ejecutar(QStringLiteral("INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('ana', 'M1')"));
+    Ejecutar(QStringLiteral("INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('LUIS', 'M2')"));
+    RegistrarAcceso(QString());
+    // The process name is a LIKE pattern: an entry that merely contains it counts.
+    EXPECT_EQ(Registros().last().value(QStringLiteral("Tarea")).toString(), QStringLiteral("RECEPCIÓN DE CORREO"));
+}
