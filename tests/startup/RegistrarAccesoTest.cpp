@@ -111,9 +111,10 @@ TEST_F(Acceso, SustitucionesYExclusiones) {
         RegistrarAcceso(QString::fromLatin1(c.proceso));
         EXPECT_EQ(Registros().last().value(QStringLiteral("Formulario")).toString(), QString::fromLatin1(c.formulario));
         ASSERT_EQ(ConsultasDeTarea().size(), c.buscado ? 1 : 0);
-        if (c.buscado)
+        if (c.buscado) {
             EXPECT_TRUE(ConsultasDeTarea()[0].endsWith(QStringLiteral("LIKE '%") + QString::fromLatin1(c.buscado) +
                                                        QStringLiteral("%')")));
+        }
     }
 }
 
