@@ -202,3 +202,13 @@ TEST_F(Importacion, CuentaVaciaOInexistente) {
     ASSERT_EQ(prompts->Preguntas().size(), 1);
     EXPECT_EQ(prompts->Preguntas()[0].estilo & 7, 2);  // MostrarError
 }
+
+TEST_F(Importacion, TextoEnriquecidoSeGuardaSinCuerpo) {
+    bandeja.Agregar("From: a@x.test\r\nSubject: rico\r\nMIME-Version: 1.0\r\nContent-Type: text/enriched\r\n\r\n"
+                    "<bold>#TELEFONO:almacen#</bold>\r\n", ahora.addSecs(-30));
+    Importar();
+    const auto filas = Filas();
+    ASSERT_EQ(filas.size(), 1);
+    EXPECT_EQ(filas[0][QStringLiteral("STATUS")], QStringLiteral("RTF"));
+    EXPECT_EQ(filas[0][QStringLiteral("MENSAJE")], QString());
+}
