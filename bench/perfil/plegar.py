@@ -1,0 +1,33 @@
+#!/usr/bin/python3
+"""Folds `perf script` output into one line per stack: "root;...;leaf count"."""
+import collections
+import re
+import sys
+
+cuentas = collections.Counter()
+pila = []
+
+
+def cerrar():
+    if pila:
+        cuentas[";".join(reversed(pila))] += 1
+    pila.clear()
+
+
+for linea in sys.stdin:
+    linea = linea.rstrip("\n")
+    if not linea.strip():
+        cerrar()
+        continue
+    if not linea[0].isspace():
+        cerrar()  # the sample's own line: command, pid, time, event
+        continue
+    partes = linea.strip().split(None, 1)
+    if len(partes) < 2:
+        continue
+    simbolo = re.sub(r"\s+\(\S+\)$", "", partes[1])  # the library in brackets
+    simbolo = re.sub(r"\+0x[0-9a-f]+$", "", simbolo)
+    pila.append("?" if simbolo.startswith("[unknown]") else simbolo)
+cerrar()
+for pila_, n in cuentas.items():
+    print(pila_, n)
