@@ -143,9 +143,9 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     }),
                     // 9.3
                     paso([&] {
-                        platform::db::Recordset rs;
-                        if (datos.BuscarRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
-                                                 QStringLiteral("UIDL"), rs, 8, QString(), true))
+                        // Only whether the row exists: a known message costs no more than this.
+                        if (datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
+                                                 QStringLiteral("UIDL")))
                             siguiente = true;
                     }),
                     // 9.4
@@ -197,10 +197,9 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                         idComprobante.clear();
                         cuentaVinculada.clear();
                         platform::db::Recordset rs;
-                        datos.AbrirRecordset(QStringLiteral("SELECT * FROM V_mA_EMAILMOV WHERE IDCONVERSACION='") +
-                                                 Doblar(elemento.ConversationID().trimmed()) +
-                                                 QStringLiteral("' AND IDCOMPROBANTE<>''"),
-                                             rs, nullptr, 0, 1, -1, true);
+                        // The identifier is bound, so the statement is prepared once.
+                        datos.AbrirConsulta(QStringLiteral("SELECT * FROM V_mA_EMAILMOV WHERE IDCONVERSACION=? AND IDCOMPROBANTE<>''"),
+                                            rs, {elemento.ConversationID().trimmed()});
                         if (!rs.Bof()) {
                             idComprobante = util.NoNulo(rs.Fields(QStringLiteral("IdComprobante")).Value());
                             cuentaVinculada = util.NoNulo(rs.Fields(QStringLiteral("Cuenta")).Value());

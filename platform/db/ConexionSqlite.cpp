@@ -208,7 +208,13 @@ std::unique_ptr<Cursor> ConexionSqlite::AbrirCursor(const QString& sql, const QL
                                                     bool actualizable) {
     ExigirAbierta();
     errores_.Clear();
-    const QStringList sentencias = TraducirLote(sql);
+    auto t = traducciones_.constFind(sql);
+    if (t == traducciones_.cend()) {
+        QStringList traducida = TraducirLote(sql);
+        if (traducciones_.size() >= TamanoCache) traducciones_.clear();
+        t = traducciones_.insert(sql, std::move(traducida));
+    }
+    const QStringList sentencias = *t;
     if (sentencias.isEmpty())
         runtime::Lanzar(3709, QStringLiteral("La consulta está vacía."));
     QString sentencia = sentencias.last();

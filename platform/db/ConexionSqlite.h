@@ -51,6 +51,7 @@ private:
         bool enUso;
     };
     QHash<QString, EnCache> cache_;
+    QHash<QString, QStringList> traducciones_;
 };
 
 }  // namespace platform::db

@@ -16,7 +16,7 @@ struct Token {
 bool EsLetra(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('@') || c == QLatin1Char('#') || c == QLatin1Char('$'); }
 
 // Splits the text into tokens; literals, quoted names and comments whole.
-QList<Token> Lexico(const QString& s) {
+QList<Token> Lexico(const QString& s, bool hastaPalabra = false) {
     QList<Token> tokens;
     const qsizetype n = s.size();
     qsizetype i = 0;
@@ -61,6 +61,7 @@ QList<Token> Lexico(const QString& s) {
         } else if (EsLetra(c)) {
             while (i < n && (EsLetra(s[i]) || s[i] == QLatin1Char('.'))) ++i;
             tokens.append({Tipo::Palabra, s.mid(inicio, i - inicio)});
+            if (hastaPalabra) break;
         } else {
             ++i;
             tokens.append({Tipo::Simbolo, s.mid(inicio, 1)});
@@ -193,7 +194,7 @@ QStringList TraducirLote(const QString& lote) {
 }
 
 QString PrimeraPalabra(const QString& sentencia) {
-    for (const Token& t : Lexico(sentencia))
+    for (const Token& t : Lexico(sentencia, true))
         if (t.tipo == Tipo::Palabra) return t.texto.toUpper();
     return {};
 }

@@ -30,11 +30,6 @@ void Recordset::Open(const QString& sql, Conexion& conexion, int tipoCursor, int
     conexion_ = &conexion;
     sql_ = sql;
     parametros_ = parametros;
-    const QStringList& columnas = cursor_->Columnas();
-    for (int i = 0; i < columnas.size(); ++i) {
-        const QString clave = columnas[i].toLower();
-        if (!indices_.contains(clave)) indices_.insert(clave, i);
-    }
     if (materializar) {
         QList<Valor> fila;
         while (cursor_->Siguiente(fila)) {
@@ -65,10 +60,21 @@ bool Recordset::LeerSiguiente() {
     return false;
 }
 
+void Recordset::Indexar() const {
+    if (indexado_) return;
+    indexado_ = true;
+    const QStringList& columnas = cursor_->Columnas();
+    for (int i = 0; i < columnas.size(); ++i) {
+        const QString clave = columnas[i].toLower();
+        if (!indices_.contains(clave)) indices_.insert(clave, i);
+    }
+}
+
 void Recordset::Close() {
     cursor_.reset();
     conexion_ = nullptr;
     indices_.clear();
+    indexado_ = false;
     filas_.clear();
     claves_.clear();
     posicion_ = 0;
@@ -138,6 +144,7 @@ QString Recordset::FieldName(int i) const {
 
 int Recordset::Indice(const QString& nombre) const {
     ExigirAbierto();
+    Indexar();
     const auto it = indices_.constFind(nombre.toLower());
     if (it == indices_.cend())
         runtime::Lanzar(ElementoNoEncontrado, QStringLiteral(
@@ -147,7 +154,9 @@ int Recordset::Indice(const QString& nombre) const {
 }
 
 bool Recordset::TieneCampo(const QString& nombre) const {
-    return cursor_ && indices_.contains(nombre.toLower());
+    if (!cursor_) return false;
+    Indexar();
+    return indices_.contains(nombre.toLower());
 }
 
 Campo Recordset::Fields(const QString& nombre) { return Campo(this, Indice(nombre)); }

@@ -77,7 +77,9 @@ private:
     QString sql_;
     QList<Valor> parametros_;
     bool actualizable_ = false;
-    QHash<QString, int> indices_;  // lower-case name -> column
+    void Indexar() const;
+    mutable QHash<QString, int> indices_;  // lower-case name -> column, built on first use
+    mutable bool indexado_ = false;
 
     // Forward-only: the current row only. Updatable: every row, with its key.
     QList<QList<Valor>> filas_;

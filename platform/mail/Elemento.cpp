@@ -87,6 +87,8 @@ QString Elemento::EntryID() const { return IdentificadorSeguro(estado_->unico); 
 QDateTime Elemento::ReceivedTime() const { return estado_->Recibido(); }
 
 QString Elemento::Subject() const {
+    // A message already imported needs only its subject: no parsed message for it.
+    if (auto asunto = estado_->AsuntoSinAnalizar()) return *asunto;
     return detail::TextoVisible(g_mime_message_get_subject(estado_->Cabeceras()));
 }
 

@@ -100,30 +100,76 @@ int EstadoElemento::AbrirArchivo() {
     return fd;
 }
 
+void EstadoElemento::LeerBloque() {
+    if (leido_) return;
+    leido_ = true;
+    QByteArray bloque;
+    const int fd = AbrirArchivo();
+    if (fd < 0) return;
+    qsizetype fin = -1;
+    while (fin < 0 && bloque.size() < MaximoCabeceras) {
+        const qsizetype antes = bloque.size();
+        bloque.resize(antes + Trozo);
+        const ssize_t n = LeerTrozo(fd, bloque.data() + antes, size_t(Trozo));
+        bloque.resize(antes + qMax<ssize_t>(n, 0));
+        if (n <= 0) break;
+        fin = FinDeCabeceras(bloque, antes - 2);
+    }
+    ::close(fd);
+    if (fin == 0) return;
+    if (fin >= 0) bloque.truncate(fin);
+    if (!bloque.endsWith('\n')) bloque += '\n';
+    // A blank line closes the block, so that GMime sees no body.
+    bloque_ = bloque + '\n';
+}
+
 GMimeMessage* EstadoElemento::Cabeceras() {
     if (!leidas_) {
         leidas_ = true;
-        QByteArray bloque;
-        const int fd = AbrirArchivo();
-        if (fd >= 0) {
-            qsizetype fin = -1;
-            while (fin < 0 && bloque.size() < MaximoCabeceras) {
-                const qsizetype antes = bloque.size();
-                bloque.resize(antes + Trozo);
-                const ssize_t n = LeerTrozo(fd, bloque.data() + antes, size_t(Trozo));
-                bloque.resize(antes + qMax<ssize_t>(n, 0));
-                if (n <= 0) break;
-                fin = FinDeCabeceras(bloque, antes - 2);
-            }
-            ::close(fd);
-            if (fin >= 0) bloque.truncate(fin);
-            if (!bloque.endsWith('\n')) bloque += '\n';
-            // A blank line closes the block, so that GMime sees no body.
-            if (fin != 0) cabeceras_ = AnalizarMensaje(bloque + '\n');
-        }
+        LeerBloque();
+        if (!bloque_.isEmpty()) cabeceras_ = AnalizarMensaje(bloque_);
     }
     if (!cabeceras_) NoEsCorreo();
     return cabeceras_.get();
+}
+
+std::optional<QString> EstadoElemento::AsuntoSinAnalizar() {
+    if (cabeceras_) return std::nullopt;
+    LeerBloque();
+    const QByteArray& b = bloque_;
+    const qsizetype n = b.size();
+    qsizetype i = 0, inicio = -1, fin = -1, vistos = 0;
+    bool enAsunto = false;
+    while (i < n) {
+        qsizetype eol = b.indexOf('\n', i);
+        if (eol < 0) eol = n;
+        const qsizetype largo = eol - i - (eol > i && b[eol - 1] == '\r' ? 1 : 0);
+        if (largo == 0) break;  // the blank line that closes the block
+        const char c = b[i];
+        if (c == ' ' || c == '\t') {
+            if (i == 0) return std::nullopt;
+            if (enAsunto) fin = eol;
+        } else {
+            qsizetype dos = i;
+            while (dos < i + largo && b[dos] > 32 && b[dos] < 127 && b[dos] != ':') ++dos;
+            if (dos == i || dos >= i + largo || b[dos] != ':') return std::nullopt;  // not a header line
+            enAsunto = dos - i == 7 && qstrnicmp(b.constData() + i, "subject", 7) == 0;
+            if (enAsunto) {
+                if (++vistos > 1) return std::nullopt;
+                inicio = dos + 1;
+                fin = eol;
+            }
+        }
+        i = eol + 1;
+    }
+    if (vistos != 1) return std::nullopt;
+    const QByteArray crudo = b.mid(inicio, fin - inicio);
+    char* desplegado = g_mime_utils_header_unfold(crudo.constData());
+    char* texto = g_mime_utils_header_decode_text(OpcionesAnalisis(), desplegado);
+    QString asunto = TextoVisible(texto);
+    g_free(texto);
+    g_free(desplegado);
+    return asunto;
 }
 
 Contenido& EstadoElemento::ContenidoCompleto() {

@@ -6,6 +6,7 @@
 #include <QDateTime>
 
 #include <memory>
+#include <optional>
 
 namespace platform::mail::detail {
 
@@ -18,6 +19,9 @@ struct EstadoElemento {
 
     // The header block parsed on its own; error 438 when it is not mail.
     GMimeMessage* Cabeceras();
+    // The subject read straight from the header block, without building the
+    // parsed message; empty when only a full parse can tell.
+    std::optional<QString> AsuntoSinAnalizar();
     // The whole message; error 438 when it is not mail.
     Contenido& ContenidoCompleto();
     std::shared_ptr<const Contenido> ContenidoCompartido();
@@ -29,6 +33,10 @@ private:
     int AbrirArchivo();
     [[noreturn]] void NoEsCorreo() const;
 
+    void LeerBloque();
+
+    bool leido_ = false;
+    QByteArray bloque_;  // the header block, closed by a blank line; empty when there is none
     bool leidas_ = false;
     Ref<GMimeMessage> cabeceras_;
     std::shared_ptr<Contenido> contenido_;

@@ -84,6 +84,18 @@ bool AccesoDatos::BuscarRegistro(const QString& tabla, const db::Valor& valor, c
     return !rs.Eof();
 }
 
+bool AccesoDatos::ExisteRegistro(const QString& tabla, const db::Valor& valor, const QString& columna) {
+    if (!EsIdentificador(tabla) || !EsIdentificador(columna)) runtime::Lanzar(runtime::Err::ArgumentoNoValido);
+    db::Recordset rs;
+    rs.Open(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(tabla, columna), ConexionAbierta(),
+            db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly, {valor});
+    return !rs.Eof();
+}
+
+void AccesoDatos::AbrirConsulta(const QString& sql, db::Recordset& rs, const QList<db::Valor>& parametros) {
+    rs.Open(sql, ConexionAbierta(), db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly, parametros);
+}
+
 void AccesoDatos::EjecutarSQL(const QString& sql, long) {
     if (!conexion_) runtime::Lanzar(runtime::Err::ObjetoCerrado);
     conexion_->Ejecutar(sql);

@@ -50,6 +50,12 @@ public:
     bool BuscarRegistro(const QString& tabla, const platform::db::Valor& valor,
                         const QString& columna, platform::db::Recordset& rs, int = 8,
                         const QString& = {}, bool = true);
+    // Whether such a row exists, without reading it: the import's duplicate
+    // test runs once per message of the period.
+    bool ExisteRegistro(const QString& tabla, const platform::db::Valor& valor, const QString& columna);
+    // A read-only, forward-only query whose "?" take the values bound.
+    void AbrirConsulta(const QString& sql, platform::db::Recordset& rs,
+                       const QList<platform::db::Valor>& parametros);
     // Database errors stay in Conexion().Errors(); they do not raise.
     void EjecutarSQL(const QString& sql, long = 0);
     void CerrarRecordset(platform::db::Recordset& rs);
