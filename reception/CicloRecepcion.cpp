@@ -16,17 +16,24 @@ namespace {
 // during a yield, a tick while a prompt is open) is refused.
 class Guardia {
 public:
-    explicit Guardia(bool& bandera) : bandera_(bandera) { bandera_ = true; }
-    ~Guardia() { bandera_ = false; }
+    Guardia(bool& bandera, VistaRecepcion& vista) : bandera_(bandera), vista_(vista) {
+        bandera_ = true;
+        vista_.MarcarImportando(true);
+    }
+    ~Guardia() {
+        bandera_ = false;
+        vista_.MarcarImportando(false);
+    }
 
 private:
     bool& bandera_;
+    VistaRecepcion& vista_;
 };
 }  // namespace
 
 bool CicloRecepcion::Recibir() {
     if (importando_) return false;
-    Guardia guardia(importando_);
+    Guardia guardia(importando_, vista_);
     vista_.MostrarEstado(QStringLiteral("Cargando..."));
     QString fd, fh;
     if (vista_.TextoCuentas().compare(QStringLiteral("Todas"), Qt::CaseInsensitive) == 0) {
@@ -42,7 +49,7 @@ bool CicloRecepcion::Recibir() {
 bool CicloRecepcion::Tick() {
     if (importando_) return false;
     if (vista_.Deshabilitado()) return true;
-    Guardia guardia(importando_);
+    Guardia guardia(importando_, vista_);
     ImportarCuentasConocidas();
     return true;
 }
@@ -84,7 +91,7 @@ void CicloRecepcion::ImportarCuentasConocidas() {
 
 void CicloRecepcion::Prueba() {
     if (importando_) return;
-    Guardia guardia(importando_);
+    Guardia guardia(importando_, vista_);
     // A command processor failure must be shown, never end the program.
     try {
         EjecutarAccion(vista_, QStringLiteral("prueba@localhost"),

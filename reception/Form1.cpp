@@ -199,6 +199,7 @@ void Form1::SetRangoBarra(int minimo, int maximo) { pbMail_->setRange(minimo, ma
 void Form1::SetValorBarra(int valor) { pbMail_->setValue(valor); }
 int Form1::MaximoBarra() const { return pbMail_->maximum(); }
 int Form1::ValorBarra() const { return pbMail_->value(); }
+void Form1::MarcarImportando(bool importando) { cmdRecibir_->setEnabled(!importando); }
 bool Form1::Deshabilitado() const { return chkHabilitar_->isChecked(); }
 void Form1::RestablecerPuntero() {
     while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();

@@ -40,6 +40,7 @@ public:
     std::int16_t& CancelarRecepcion() override { return cancelarRecepcion_; }
     QString CarpetaAdjuntos() const override { return carpetaAdjuntos_; }
     void RestablecerPuntero() override;
+    void MarcarImportando(bool importando) override;
 
     CicloRecepcion& Ciclo() { return *ciclo_; }
     QComboBox* CmbCuentas() const { return cmbCuentas_; }

@@ -30,6 +30,8 @@ public:
     virtual QString CarpetaAdjuntos() const = 0;
     // The mouse pointer back to normal after a send.
     virtual void RestablecerPuntero() {}
+    // An import starts or ends: "Recibir" is not offered while one runs.
+    virtual void MarcarImportando(bool) {}
 };
 
 }  // namespace reception

@@ -1,10 +1,13 @@
 #pragma once
 // A small Maildir inbox written by a test, and a window stand-in.
+#include "platform/ui/MsgBox.h"
 #include "reception/VistaRecepcion.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QString>
+
+#include <functional>
 
 namespace pruebas {
 
@@ -46,6 +49,19 @@ public:
     bool Deshabilitado() const override { return deshabilitado; }
     std::int16_t& CancelarRecepcion() override { return cancelar; }
     QString CarpetaAdjuntos() const override { return adjuntos; }
+};
+
+// Answers every prompt with OK after running an action, once: the action
+// runs while the prompt is open, as a nested event loop would let it.
+class PromptConAccion : public platform::ui::Respondedor {
+public:
+    std::function<void()> accion;
+    QList<platform::ui::Pregunta> preguntas;
+    int Responder(const platform::ui::Pregunta& p) override {
+        preguntas << p;
+        if (accion) std::exchange(accion, nullptr)();
+        return platform::ui::Respuesta::OK;
+    }
 };
 
 }  // namespace pruebas

@@ -16,17 +16,7 @@ using namespace reception;
 
 namespace {
 
-// Answers every prompt with OK after running an action, once.
-class PromptConAccion : public platform::ui::Respondedor {
-public:
-    std::function<void()> accion;
-    QList<platform::ui::Pregunta> preguntas;
-    int Responder(const platform::ui::Pregunta& p) override {
-        preguntas << p;
-        if (accion) std::exchange(accion, nullptr)();
-        return platform::ui::Respuesta::OK;
-    }
-};
+using pruebas::PromptConAccion;
 
 class Ciclo : public ::testing::Test {
 protected:

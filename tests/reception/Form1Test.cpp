@@ -3,6 +3,7 @@
 #include "common/Contexto.h"
 #include "platform/runtime/Entorno.h"
 #include "ApoyoPruebas.h"
+#include "BandejaPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -123,4 +124,19 @@ TEST_F(Ventana, CancelarSoloMarcaLaBandera) {
         if (b->text() == QStringLiteral("Cancelar")) b->click();
     EXPECT_EQ(f.CancelarRecepcion(), -1);
     EXPECT_EQ(f.Estado(), QStringLiteral("..."));
+}
+
+TEST_F(Ventana, RecibirNoSeOfreceMientrasSeImporta) {
+    Form1 f;
+    f.Cargar();
+    bool habilitadoDurante = true;
+    // The empty account's prompt opens while the import runs.
+    auto guion = std::make_shared<pruebas::PromptConAccion>();
+    guion->accion = [&] { habilitadoDurante = f.CmdRecibir()->isEnabled(); };
+    auto anterior = platform::ui::EstablecerRespondedor(guion);
+    f.CmdRecibir()->click();
+    platform::ui::EstablecerRespondedor(anterior);
+    EXPECT_FALSE(habilitadoDurante);
+    EXPECT_TRUE(f.CmdRecibir()->isEnabled());
+    EXPECT_EQ(f.Estado(), QStringLiteral("Finalizado"));
 }
