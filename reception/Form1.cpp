@@ -103,10 +103,25 @@ void Form1::CrearControles() {
 
     timer2_ = new QTimer(this);
 
+    // No exception may leave a slot: whatever escapes is shown, never a crash.
+    const auto protegido = [](auto&& accion) {
+        return [accion] {
+            try {
+                accion();
+            } catch (const ProgramaFinalizado&) {
+                throw;
+            } catch (...) {
+                try {
+                    common::Util().MostrarError(ErrorDesdeExcepcion());
+                } catch (...) {
+                }
+            }
+        };
+    };
     connect(cmdCancelar_, &QPushButton::clicked, this, [this] { cancelarRecepcion_ = -1; });
-    connect(cmdRecibir_, &QPushButton::clicked, this, [this] { ciclo_->Recibir(); });
-    connect(command2_, &QPushButton::clicked, this, [this] { ciclo_->Prueba(); });
-    connect(timer2_, &QTimer::timeout, this, [this] { ciclo_->Tick(); });
+    connect(cmdRecibir_, &QPushButton::clicked, this, protegido([this] { ciclo_->Recibir(); }));
+    connect(command2_, &QPushButton::clicked, this, protegido([this] { ciclo_->Prueba(); }));
+    connect(timer2_, &QTimer::timeout, this, protegido([this] { ciclo_->Tick(); }));
 }
 
 void Form1::Cargar() {
