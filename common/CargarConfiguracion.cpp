@@ -3,17 +3,16 @@
 #include "common/AjustesGlobales.h"
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
+#include "platform/db/LiteralSql.h"
 #include "platform/db/Recordset.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTime>
 
-#include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace common {
 
@@ -47,35 +46,8 @@ bool BanderaPuestaNoNo(const char* clave) {
     return !Igual(Leer(clave), "NO");
 }
 
-// The leading number of a text, as the old Val read it: blanks, tabs and
-// line feeds anywhere are skipped, "." is the separator, 0 when none.
-double NumeroInicial(const QString& texto) {
-    QString t;
-    for (const QChar c : texto)
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n')) t += c;
-    static const QRegularExpression numero(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?"));
-    const auto m = numero.match(t);
-    if (!m.hasMatch()) return 0.0;
-    QString n = m.captured(0);
-    n.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
-    return n.toDouble();
-}
-
-// Rounded to the nearest integer, halves to the even neighbour; 6 when it
-// does not fit.
-template <typename Entero>
-Entero Redondear(double v) {
-    double r = std::round(v);
-    if (std::fabs(v - std::trunc(v)) == 0.5) r = 2.0 * std::round(v / 2.0);
-    if (!std::isfinite(r) || r < std::numeric_limits<Entero>::min() ||
-        r > std::numeric_limits<Entero>::max())
-        runtime::Lanzar(runtime::Err::Desbordamiento);
-    return static_cast<Entero>(r);
-}
-
-std::int16_t ReglaEntero(const QString& valor) { return Redondear<std::int16_t>(NumeroInicial(valor)); }
-std::int32_t ReglaColor(const QString& valor) { return Redondear<std::int32_t>(Util().ValorNumero(valor)); }
+std::int16_t ReglaEntero(const QString& valor) { return runtime::CInt(runtime::Val(valor)); }
+std::int32_t ReglaColor(const QString& valor) { return runtime::CLng(Util().ValorNumero(valor)); }
 double ReglaNumero(const QString& valor) { return Util().ValorNumero(valor); }
 
 // A field value taken as true/false; Null and texts that are not a flag
@@ -92,10 +64,6 @@ bool ComoBooleano(const db::Valor& valor) {
     return n != 0.0;
 }
 
-QString Literal(const QString& texto) {
-    QString t = texto;
-    return t.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
 
 }  // namespace
 
@@ -120,7 +88,7 @@ void CargarConfiguracion(QString& rutaAplicacion) {
         // Row 10: only the sales programs; this program is not one of them.
         [&] {
             if (ProgramasDeVentas().contains(runtime::NombreEjecutable(), Qt::CaseInsensitive) &&
-                NumeroInicial(Leer("CantidadDecimalesVentas")) > 0)
+                runtime::Val(Leer("CantidadDecimalesVentas")) > 0)
                 a.CantidadDecimales = Leer("CantidadDecimalesVentas");
         },
         // Rows 11 to 14.
@@ -131,7 +99,7 @@ void CargarConfiguracion(QString& rutaAplicacion) {
         // Rows 15 and 16, from the user's row.
         [&] {
             Datos().AbrirRecordset(QStringLiteral("Select * from ta_usuarios  with(nolock)  where Nombre = '") +
-                                       Literal(ctx.UsuarioLogeado) + QLatin1Char('\''),
+                                       db::DoblarApostrofos(ctx.UsuarioLogeado) + QLatin1Char('\''),
                                    usuario);
         },
         [&] {

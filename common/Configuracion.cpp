@@ -2,6 +2,7 @@
 
 #include "common/Contexto.h"
 #include "common/ReportarError.h"
+#include "platform/db/LiteralSql.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
@@ -14,10 +15,7 @@ namespace {
 
 // Keys are fixed words of the program, but one with an apostrophe must
 // still not change the statement.
-QString Literal(const QString& texto) {
-    QString t = texto;
-    return t.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
+using db::DoblarApostrofos;
 
 QString Leer(components::AccesoDatos& datos, const QString& rutina, const QString& clave,
              QString& valorAux) {
@@ -34,7 +32,7 @@ QString Leer(components::AccesoDatos& datos, const QString& rutina, const QStrin
         [&] { if (TablaConfiguracion().trimmed().isEmpty()) TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION"); },
         [&] {
             sql = QStringLiteral("SELECT VALOR, valoraux FROM ") + TablaConfiguracion() +
-                  QStringLiteral(" with(nolock)  WHERE CLAVE = '") + Literal(clave.trimmed()) +
+                  QStringLiteral(" with(nolock)  WHERE CLAVE = '") + DoblarApostrofos(clave.trimmed()) +
                   QLatin1Char('\'');
             const QString k = clave.trimmed();
             if (k.compare(QStringLiteral("[FECHA HASTA]"), Qt::CaseInsensitive) == 0 ||
@@ -68,7 +66,7 @@ void Grabar(components::AccesoDatos& datos, const QString& clave, const QVariant
     runtime::EjecutarPasos(runtime::IgnorarErrores(), {
         [&] {
             sql = QStringLiteral("SELECT * FROM ") + TablaConfiguracion() +
-                  QStringLiteral(" with(nolock)  WHERE CLAVE = '") + Literal(clave) + QLatin1Char('\'');
+                  QStringLiteral(" with(nolock)  WHERE CLAVE = '") + DoblarApostrofos(clave) + QLatin1Char('\'');
         },
         [&] { datos.AbrirRecordset(sql, rs, &datos.Conexion(), db::Cursores::Dynamic, db::Bloqueos::Optimistic, -1, true); },
         [&] { sinFila = rs.Eof(); },

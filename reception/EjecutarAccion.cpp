@@ -1,6 +1,7 @@
 #include "reception/EjecutarAccion.h"
 
 #include "common/Contexto.h"
+#include "platform/db/LiteralSql.h"
 #include "platform/db/Recordset.h"
 #include "reception/EnviarMail.h"
 
@@ -11,7 +12,7 @@ namespace {
 const QString Almohadilla = QStringLiteral("#");
 
 // The value inside a quoted SQL literal: it can never close the literal.
-QString EnLiteral(QString valor) { return valor.replace(QLatin1Char('\''), QStringLiteral("''")); }
+using platform::db::DoblarApostrofos;
 
 // Leading and trailing blanks only; other white space stays part of the value.
 QString SinBlancos(const QString& texto) {
@@ -51,7 +52,7 @@ void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString
     QString descripcion;
     platform::db::Recordset rs;
     datos.AbrirRecordset(QStringLiteral("SELECT * FROM MA_CUENTAS WHERE DESCRIPCION LIKE '%") +
-                             EnLiteral(valor) + QStringLiteral("%'"),
+                             DoblarApostrofos(valor) + QStringLiteral("%'"),
                          rs, nullptr, 0, 1, -1, true);
     if (!rs.Bof()) {
         descripcion = util.NoNulo(rs.Fields(QStringLiteral("Descripcion")));
@@ -74,7 +75,7 @@ void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString
     }
 
     datos.AbrirRecordset(QStringLiteral("SELECT * FROM MA_CUENTASADIC WHERE codigo ='") +
-                             EnLiteral(valor) + QStringLiteral("'"),
+                             DoblarApostrofos(valor) + QStringLiteral("'"),
                          rs, nullptr, 0, 1, -1, true);
     const bool hayFila = !rs.Bof();
     QString cuerpo;

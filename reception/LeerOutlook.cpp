@@ -4,6 +4,7 @@
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
 #include "common/FechaServidor.h"
+#include "platform/db/LiteralSql.h"
 #include "platform/mail/Aplicacion.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
@@ -30,10 +31,7 @@ QString SinApostrofes(const QString& t) {
     return r.remove(QLatin1Char('\''));
 }
 
-QString Doblar(const QString& t) {
-    QString r = t;
-    return r.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
+using platform::db::DoblarApostrofos;
 
 // Columns that take a cut text: apostrophes removed, 250 characters, trimmed.
 QString Columna(const QString& t) { return common::Util().Truncar(SinApostrofes(t), 250).trimmed(); }
@@ -218,10 +216,10 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                             sep + SinApostrofes(elemento.SenderEmailAddress()).trimmed() +
                             sep + Columna(elemento.To()) + sep + Columna(elemento.Subject()) + sep + mensaje +
                             sep + elemento.ReceivedTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-                            sep + Doblar(common::Contexto().UsuarioLogeado) + sep + Columna(elemento.SenderName()) +
-                            sep + Columna(elemento.CC()) + sep + Doblar(elemento.EntryID()) +
-                            sep + Doblar(elemento.ConversationID()) + sep + Doblar(vista.TextoCuentas().trimmed()) +
-                            QStringLiteral("',0,0,'R','OT','") + Doblar(idComprobante) + sep + Doblar(cuentaVinculada) +
+                            sep + DoblarApostrofos(common::Contexto().UsuarioLogeado) + sep + Columna(elemento.SenderName()) +
+                            sep + Columna(elemento.CC()) + sep + DoblarApostrofos(elemento.EntryID()) +
+                            sep + DoblarApostrofos(elemento.ConversationID()) + sep + DoblarApostrofos(vista.TextoCuentas().trimmed()) +
+                            QStringLiteral("',0,0,'R','OT','") + DoblarApostrofos(idComprobante) + sep + DoblarApostrofos(cuentaVinculada) +
                             QStringLiteral("')");
                     }),
                     // 9.14

@@ -4,15 +4,13 @@
 #include "common/Contexto.h"
 #include "common/ReportarError.h"
 #include "platform/runtime/Archivos.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
 #include "startup/LineaParametros.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
-
-#include <cmath>
 
 namespace startup {
 
@@ -63,17 +61,8 @@ const char* const ObjetosOracle[] = {
 
 QString L1(const char* s) { return QString::fromLatin1(s); }
 
-// Val(): the number the text begins with, 0 when none; then CInt's
-// rounding (halves to even) into 16 bits.
-std::int16_t Entero16(const QString& texto) {
-    static const QRegularExpression numero(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
-    const auto m = numero.match(texto);
-    const double valor = m.hasMatch() ? m.captured(0).trimmed().toDouble() : 0.0;
-    const double redondeado = std::nearbyint(valor);
-    if (!(redondeado >= -32768.0 && redondeado <= 32767.0)) Lanzar(Err::Desbordamiento);
-    return static_cast<std::int16_t>(redondeado);
-}
+// Val() then CInt(): the leading number, halves to even, into 16 bits.
+std::int16_t Entero16(const QString& texto) { return CInt(Val(texto)); }
 
 // Handlers of the two provisioning procedures: their own number is skipped
 // silently, anything else is put to the operator.

@@ -1,25 +1,18 @@
 #include "startup/IniciarSistema.h"
 
 #include "common/Contexto.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
 #include "startup/CompletarInicio.h"
 #include "startup/LineaParametros.h"
 
-#include <QRegularExpression>
 
 namespace startup {
 
 using namespace platform::runtime;
 
 namespace {
-
-// Val(): the number the text begins with, 0 when none.
-double ValorInicial(const QString& texto) {
-    static const QRegularExpression numero(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)"));
-    const auto m = numero.match(texto);
-    return m.hasMatch() ? m.captured(0).trimmed().toDouble() : 0.0;
-}
 
 // Step 5: the line from the workstation's profile section.
 QString LineaDeIni() {
@@ -82,7 +75,7 @@ void IniciarSistema(bool usarPerfilIni, const QString& parametros, QString& text
         },
         // 7
         [&] {
-            ctx.FlatToolbars = ValorInicial(common::Ini().LeerValor(
+            ctx.FlatToolbars = Val(common::Ini().LeerValor(
                 ArchivoPerfil(), ctx.SeccionIni, QStringLiteral("FlatToolbars"), QStringLiteral("1")));
         },
         // 8

@@ -5,6 +5,7 @@
 #include "common/GActualizarDatoScript.h"
 #include "common/ReportarError.h"
 #include "common/SentenciasSql.h"
+#include "platform/db/LiteralSql.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
@@ -48,7 +49,7 @@ bool Igual(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-QString SinApostrofos(QString texto) { return texto.replace(QLatin1Char('\''), QStringLiteral("''")); }
+using platform::db::DoblarApostrofos;
 
 }  // namespace
 
@@ -79,8 +80,8 @@ QString ConsultaTarea(const QString& usuario, const QString& proceso) {
     // server ignores trailing blanks when it compares.
     return QStringLiteral("SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre ") +
            QStringLiteral(" FROM TA_TAREAS  with(nolock) INNER JOIN TA_MENU ON TA_TAREAS.TAREA = TA_MENU.Clave ") +
-           QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") + SinApostrofos(usuario) +
-           QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") + SinApostrofos(proceso) +
+           QStringLiteral(" WHERE (TA_TAREAS.USUARIO = '") + DoblarApostrofos(usuario) +
+           QStringLiteral(" ') AND (TA_MENU.Proceso LIKE '%") + DoblarApostrofos(proceso) +
            QStringLiteral("%')");
 }
 

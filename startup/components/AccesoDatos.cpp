@@ -1,5 +1,6 @@
 #include "startup/components/AccesoDatos.h"
 
+#include "platform/db/LiteralSql.h"
 #include "platform/db/Motores.h"
 #include "platform/runtime/ErrorSistema.h"
 #include "platform/ui/MsgBox.h"
@@ -105,20 +106,16 @@ void AccesoDatos::CerrarRecordset(db::Recordset& rs) { rs.Close(); }
 
 QString AccesoDatos::ValorSQL(const db::Valor& valor, const QString& marcador) const {
     if (db::EsNulo(valor)) return QStringLiteral("Null");
-    QString texto = valor.toString();
-    if (marcador == QLatin1String("'")) {
-        texto.replace(QLatin1Char('\''), QStringLiteral("''"));
-        return QLatin1Char('\'') + texto + QLatin1Char('\'');
+    const QString texto = valor.toString();
+    // Text and dates are quoted; anything else that is not a plain number
+    // is quoted too, so it cannot change the statement.
+    if (marcador != QLatin1String("'") && marcador != QLatin1String("#")) {
+        if (texto.trimmed().isEmpty()) return QStringLiteral("Null");
+        bool numero = false;
+        texto.trimmed().toDouble(&numero);
+        if (numero) return texto.trimmed();
     }
-    if (marcador == QLatin1String("#")) {
-        return QLatin1Char('\'') + texto.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
-    }
-    if (texto.trimmed().isEmpty()) return QStringLiteral("Null");
-    // Anything that is not a plain number goes quoted, so it cannot change the statement.
-    bool numero = false;
-    texto.trimmed().toDouble(&numero);
-    if (numero) return texto.trimmed();
-    return QLatin1Char('\'') + texto.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return db::LiteralTexto(texto);
 }
 
 void AccesoDatos::EstablecerConexion(std::unique_ptr<db::Conexion> conexion) {
