@@ -11,6 +11,7 @@
 #include "platform/runtime/Archivos.h"
 #include "platform/runtime/Entorno.h"
 #include "ApoyoPruebas.h"
+#include "ConexionPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -23,59 +24,7 @@
 
 namespace pruebas {
 
-// A cursor over rows given by the test.
-class CursorFijo : public platform::db::Cursor {
-public:
-    CursorFijo(QStringList columnas, QList<QList<platform::db::Valor>> filas)
-        : columnas_(std::move(columnas)), filas_(std::move(filas)) {}
-    const QStringList& Columnas() const override { return columnas_; }
-    bool Siguiente(QList<platform::db::Valor>& fila) override {
-        if (filas_.isEmpty()) return false;
-        fila = filas_.takeFirst();
-        return true;
-    }
-
-private:
-    QStringList columnas_;
-    QList<QList<platform::db::Valor>> filas_;
-};
-
-class ConexionEspia : public platform::db::Conexion {
-public:
-    explicit ConexionEspia(std::unique_ptr<platform::db::Conexion> real) : real_(std::move(real)) {}
-
-    // Every statement, in order, as it was given.
-    QStringList sentencias;
-    // When it returns a cursor for a statement, that cursor is the answer.
-    std::function<std::unique_ptr<platform::db::Cursor>(const QString&)> sustituto;
-
-    void Ejecutar(const QString& sql) override {
-        sentencias << sql;
-        real_->Ejecutar(sql);
-        errores_ = real_->Errors();
-    }
-    std::unique_ptr<platform::db::Cursor> AbrirCursor(const QString& sql,
-                                                      const QList<platform::db::Valor>& parametros,
-                                                      bool actualizable) override {
-        sentencias << sql;
-        if (sustituto)
-            if (auto c = sustituto(sql)) return c;
-        try {
-            return real_->AbrirCursor(sql, parametros, actualizable);
-        } catch (...) {
-            errores_ = real_->Errors();
-            throw;
-        }
-    }
-    void Close() override { real_->Close(); }
-    bool Abierta() const override { return real_->Abierta(); }
-    QString Motor() const override { return real_->Motor(); }
-
-private:
-    std::unique_ptr<platform::db::Conexion> real_;
-};
-
-inline QDateTime MomentoFijo() { return QDateTime(QDate(2026, 12, 8), QTime(21, 5, 9)); }
+using ConexionEspia = ConexionSimulada;
 
 class BasePrueba : public ::testing::Test {
 protected:
@@ -127,17 +76,8 @@ protected:
         ASSERT_EQ(datos.Conexion().Errors().Count(), 0);
     }
 
-    // The rows of a query as column → value maps.
     static QList<QVariantMap> Filas(components::AccesoDatos& datos, const QString& sql) {
-        platform::db::Recordset rs;
-        rs.Open(sql, datos.Conexion());
-        QList<QVariantMap> filas;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QVariantMap fila;
-            for (int i = 0; i < rs.FieldCount(); ++i) fila[rs.FieldName(i)] = rs.Fields(rs.FieldName(i)).Value();
-            filas << fila;
-        }
-        return filas;
+        return FilasDe(datos, sql);
     }
 };
 

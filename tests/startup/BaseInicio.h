@@ -12,6 +12,7 @@
 #include "platform/runtime/Archivos.h"
 #include "platform/runtime/Entorno.h"
 #include "ApoyoPruebas.h"
+#include "ConexionPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -24,72 +25,7 @@
 
 namespace pruebas {
 
-// A cursor over rows given by the test.
-class CursorFijo : public platform::db::Cursor {
-public:
-    CursorFijo(QStringList columnas, QList<QList<platform::db::Valor>> filas)
-        : columnas_(std::move(columnas)), filas_(std::move(filas)) {}
-    const QStringList& Columnas() const override { return columnas_; }
-    bool Siguiente(QList<platform::db::Valor>& fila) override {
-        if (filas_.isEmpty()) return false;
-        fila = filas_.takeFirst();
-        return true;
-    }
-
-private:
-    QStringList columnas_;
-    QList<QList<platform::db::Valor>> filas_;
-};
-
-class ServidorSimulado : public platform::db::Conexion {
-public:
-    explicit ServidorSimulado(std::unique_ptr<platform::db::Conexion> real) : real_(std::move(real)) {}
-
-    QStringList enviadas;   // Ejecutar, in order
-    QStringList consultas;  // AbrirCursor, in order
-    // Statements that begin with the text get this error and are not run.
-    QList<QPair<QString, platform::db::ErrorBaseDatos>> respuestas;
-    // Any other EXEC succeeds, as on a server that has the procedure.
-    bool procedimientosExisten = true;
-    // When it gives a cursor for a query, that is the server's answer.
-    std::function<std::unique_ptr<platform::db::Cursor>(const QString&)> sustituto;
-
-    void Ejecutar(const QString& sql) override {
-        enviadas << sql;
-        for (const auto& [inicio, error] : respuestas)
-            if (sql.startsWith(inicio)) {
-                errores_.Clear();
-                errores_.Agregar(error);
-                return;
-            }
-        if (procedimientosExisten && sql.trimmed().startsWith(QStringLiteral("EXEC"))) {
-            errores_.Clear();
-            return;
-        }
-        real_->Ejecutar(sql);
-        errores_ = real_->Errors();
-    }
-    std::unique_ptr<platform::db::Cursor> AbrirCursor(const QString& sql, const QList<platform::db::Valor>& p,
-                                                      bool actualizable) override {
-        consultas << sql;
-        if (sustituto)
-            if (auto c = sustituto(sql)) return c;
-        try {
-            return real_->AbrirCursor(sql, p, actualizable);
-        } catch (...) {
-            errores_ = real_->Errors();
-            throw;
-        }
-    }
-    void Close() override { real_->Close(); }
-    bool Abierta() const override { return real_->Abierta(); }
-    QString Motor() const override { return real_->Motor(); }
-
-private:
-    std::unique_ptr<platform::db::Conexion> real_;
-};
-
-inline QDateTime MomentoInicio() { return QDateTime(QDate(2026, 12, 8), QTime(21, 5, 9)); }
+using ServidorSimulado = ConexionSimulada;
 
 class BaseInicio : public ::testing::Test {
 protected:
@@ -109,7 +45,7 @@ protected:
         common::ReiniciarContexto();
         common::TablaConfiguracion().clear();
         common::Ajustes() = common::AjustesGlobales{};
-        common::EstablecerReloj(&MomentoInicio);
+        common::EstablecerReloj(&MomentoFijo);
         platform::runtime::EstablecerCarpetaAplicacion(Aplicacion());
         platform::runtime::EstablecerNombreEjecutable(QStringLiteral("recepcion-email"));
         platform::runtime::EstablecerLineaComandos(QString());
@@ -131,22 +67,13 @@ protected:
         d.SetUsuario(usuario);
         auto s = std::make_unique<ServidorSimulado>(
             platform::db::AbrirConexion({QString(), QStringLiteral("GESTION"), usuario, QString(), QString(), 30}));
+        s->procedimientosExisten = true;
         ServidorSimulado* p = s.get();
         d.EstablecerConexion(std::move(s));
         return p;
     }
 
-    static QList<QVariantMap> Filas(components::AccesoDatos& d, const QString& sql) {
-        platform::db::Recordset rs;
-        rs.Open(sql, d.Conexion());
-        QList<QVariantMap> filas;
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QVariantMap fila;
-            for (int i = 0; i < rs.FieldCount(); ++i) fila[rs.FieldName(i)] = rs.Fields(rs.FieldName(i)).Value();
-            filas << fila;
-        }
-        return filas;
-    }
+    static QList<QVariantMap> Filas(components::AccesoDatos& d, const QString& sql) { return FilasDe(d, sql); }
 };
 
 }  // namespace pruebas
