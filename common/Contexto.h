@@ -2,12 +2,12 @@
 // The working context: the process-wide values start-up fills and every
 // procedure reads, and the single component instances, each created on
 // first use and kept for the whole run.
-#include "startup/components/AccesoDatos.h"
-#include "startup/components/Complemento.h"
-#include "startup/components/Consultas.h"
-#include "startup/components/InfoEquipo.h"
-#include "startup/components/Ini.h"
-#include "startup/components/Utilidades.h"
+#include "components/AccesoDatos.h"
+#include "components/Complemento.h"
+#include "components/Consultas.h"
+#include "components/InfoEquipo.h"
+#include "components/Ini.h"
+#include "components/Utilidades.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The statistics database "CV_ESTADISTICAS": its login on the server, the
 // script that creates it, and the second data-access instance linked to it.
-#include "startup/components/AccesoDatos.h"
+#include "components/AccesoDatos.h"
 
 #include <QString>
 #include <QStringList>

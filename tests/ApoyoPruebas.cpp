@@ -4,12 +4,6 @@
 
 namespace pruebas {
 
-PromptsGuionados::PromptsGuionados()
-    : guion_(std::make_shared<platform::ui::RespondedorGuionado>()),
-      anterior_(platform::ui::EstablecerRespondedor(guion_)) {}
-
-PromptsGuionados::~PromptsGuionados() { platform::ui::EstablecerRespondedor(anterior_); }
-
 VariableEntorno::VariableEntorno(const char* nombre, const QString& valor)
     : nombre_(nombre), anterior_(qgetenv(nombre)), habia_(qEnvironmentVariableIsSet(nombre)) {
     if (valor.isNull()) qunsetenv(nombre);

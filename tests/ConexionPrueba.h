@@ -3,7 +3,7 @@
 // statement recorded, and chosen answers in place of the server's.
 #include "platform/db/Conexion.h"
 #include "platform/db/Recordset.h"
-#include "startup/components/AccesoDatos.h"
+#include "components/AccesoDatos.h"
 
 #include <QDateTime>
 #include <QPair>

@@ -1,5 +1,5 @@
-#include "startup/components/Ini.h"
-#include "startup/components/Utilidades.h"
+#include "components/Ini.h"
+#include "components/Utilidades.h"
 #include "ApoyoPruebas.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
 #include "platform/runtime/Entorno.h"
-#include "ApoyoPruebas.h"
+#include "ApoyoVentana.h"
 #include "BandejaPrueba.h"
 
 #include <gtest/gtest.h>

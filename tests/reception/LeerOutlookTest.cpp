@@ -3,7 +3,7 @@
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Entorno.h"
-#include "ApoyoPruebas.h"
+#include "ApoyoVentana.h"
 #include "BandejaPrueba.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "platform/smtp/ServidorPrueba.h"
 #include "platform/ui/MsgBox.h"
 #include "reception/VistaRecepcion.h"
-#include "ApoyoPruebas.h"
+#include "ApoyoVentana.h"
 
 #include <gtest/gtest.h>
 

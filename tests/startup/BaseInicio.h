@@ -11,7 +11,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Archivos.h"
 #include "platform/runtime/Entorno.h"
-#include "ApoyoPruebas.h"
+#include "ApoyoVentana.h"
 #include "ConexionPrueba.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "common/Contexto.h"
 #include "platform/db/Motores.h"
 #include "platform/runtime/Entorno.h"
-#include "ApoyoPruebas.h"
+#include "ApoyoVentana.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "startup/components/AccesoDatos.h"
+#include "components/AccesoDatos.h"
 
 #include "platform/db/LiteralSql.h"
 #include "platform/db/Motores.h"

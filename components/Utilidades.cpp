@@ -1,4 +1,4 @@
-#include "startup/components/Utilidades.h"
+#include "components/Utilidades.h"
 
 #include "platform/ui/MsgBox.h"
 

@@ -1,4 +1,4 @@
-#include "startup/components/InfoEquipo.h"
+#include "components/InfoEquipo.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "startup/components/Ini.h"
+#include "components/Ini.h"
 
 #include "platform/runtime/Entorno.h"
 

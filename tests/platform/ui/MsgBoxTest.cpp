@@ -1,6 +1,6 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/RespondedorDesatendido.h"
-#include "ApoyoPruebas.h"
+#include "ApoyoVentana.h"
 
 #include <gtest/gtest.h>
 
