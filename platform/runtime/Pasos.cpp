@@ -4,13 +4,43 @@
 
 #include <exception>
 #include <new>
+#include <vector>
 
 namespace platform::runtime {
 
+// One runner under way: a procedure, a loop body or a block, with the
+// handler its steps answer to. The innermost is the current one.
+struct NivelPasos {
+    enum class Marco { Procedimiento, Cuerpo, Bloque };
+    const Manejador& manejador;
+    Marco marco;
+    NivelPasos* exterior;
+};
+
 namespace {
 
-// Thrown by a nested runner to leave the enclosing procedure.
+using Marco = NivelPasos::Marco;
+
+thread_local NivelPasos* actual = nullptr;
+
+// Thrown to leave the procedure, and to go on with the loop's next item.
 struct SalirProcedimiento {};
+struct SaltarElemento {};
+
+class Entrar {
+public:
+    Entrar(const Manejador& manejador, Marco marco) : nivel_{manejador, marco, actual} { actual = &nivel_; }
+    ~Entrar() { actual = nivel_.exterior; }
+    Entrar(const Entrar&) = delete;
+    Entrar& operator=(const Entrar&) = delete;
+
+private:
+    NivelPasos nivel_;
+};
+
+void ExigirRunner(const char* movimiento) {
+    if (!actual) Lanzar(Err::ArgumentoNoValido, {}, QString::fromLatin1(movimiento));
+}
 
 // Runs one step; returns the action to take after it.
 Accion EjecutarUno(const Manejador& manejador, const Paso& paso) {
@@ -23,6 +53,8 @@ Accion EjecutarUno(const Manejador& manejador, const Paso& paso) {
             error = e;
         } catch (const SalirProcedimiento&) {
             throw;
+        } catch (const SaltarElemento&) {
+            throw;
         } catch (const ProgramaFinalizado&) {
             throw;
         } catch (...) {
@@ -31,6 +63,14 @@ Accion EjecutarUno(const Manejador& manejador, const Paso& paso) {
         const Accion accion = manejador ? manejador(error) : Accion::Salir;
         if (accion != Accion::Reintentar) return accion == Accion::Salir ? Accion::Salir
                                                                          : Accion::Siguiente;
+    }
+}
+
+// The steps of a loop body or a block: leaving unwinds to the procedure.
+void EjecutarDentro(const Manejador& manejador, Marco marco, const Paso* desde, const Paso* hasta) {
+    const Entrar entrar(manejador, marco);
+    for (const Paso* paso = desde; paso != hasta; ++paso) {
+        if (EjecutarUno(manejador, *paso) == Accion::Salir) throw SalirProcedimiento{};
     }
 }
 
@@ -51,6 +91,7 @@ ErrorSistema ErrorDesdeExcepcion() {
 }
 
 bool EjecutarPasos(const Manejador& manejador, std::initializer_list<Paso> pasos) {
+    const Entrar entrar(manejador, Marco::Procedimiento);
     try {
         for (const Paso& paso : pasos) {
             if (EjecutarUno(manejador, paso) == Accion::Salir) return false;
@@ -62,10 +103,37 @@ bool EjecutarPasos(const Manejador& manejador, std::initializer_list<Paso> pasos
 }
 
 void EjecutarPasosAnidados(const Manejador& manejador, std::initializer_list<Paso> pasos) {
-    for (const Paso& paso : pasos) {
-        if (EjecutarUno(manejador, paso) == Accion::Salir) throw SalirProcedimiento{};
+    ExigirRunner("EjecutarPasosAnidados");
+    try {
+        EjecutarDentro(manejador, Marco::Cuerpo, pasos.begin(), pasos.end());
+    } catch (const SaltarElemento&) {
     }
 }
+
+void SalirDelProcedimiento() {
+    ExigirRunner("SalirDelProcedimiento");
+    throw SalirProcedimiento{};
+}
+
+Paso Si(const bool& condicion, std::initializer_list<Paso> pasos) {
+    return [&condicion, pasos = std::vector<Paso>(pasos)] {
+        ExigirRunner("Si");
+        if (condicion) EjecutarDentro(actual->manejador, Marco::Bloque, pasos.data(), pasos.data() + pasos.size());
+    };
+}
+
+void SiguienteElemento() {
+    // Through the blocks to the loop body; a procedure in between (one the
+    // body called) has no loop of its own to go on with.
+    const NivelPasos* nivel = actual;
+    while (nivel && nivel->marco == Marco::Bloque) nivel = nivel->exterior;
+    if (!nivel || nivel->marco != Marco::Cuerpo)
+        Lanzar(Err::ArgumentoNoValido, {}, QStringLiteral("SiguienteElemento"));
+    throw SaltarElemento{};
+}
+
+PasosAparte::PasosAparte() : guardado_(actual) { actual = nullptr; }
+PasosAparte::~PasosAparte() { actual = guardado_; }
 
 Accion AccionPorRespuesta(int respuesta) {
     if (respuesta == 4) return Accion::Reintentar;
