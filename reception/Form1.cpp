@@ -2,6 +2,7 @@
 
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
+#include "common/Ranura.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
@@ -103,25 +104,11 @@ void Form1::CrearControles() {
 
     timer2_ = new QTimer(this);
 
-    // No exception may leave a slot: whatever escapes is shown, never a crash.
-    const auto protegido = [](auto&& accion) {
-        return [accion] {
-            try {
-                accion();
-            } catch (const ProgramaFinalizado&) {
-                throw;
-            } catch (...) {
-                try {
-                    common::Util().MostrarError(ErrorDesdeExcepcion());
-                } catch (...) {
-                }
-            }
-        };
-    };
+    // The slots that can fail run through Ranura: what escapes is shown, never a crash.
     connect(cmdCancelar_, &QPushButton::clicked, this, [this] { cancelarRecepcion_ = -1; });
-    connect(cmdRecibir_, &QPushButton::clicked, this, protegido([this] { ciclo_->Recibir(); }));
-    connect(command2_, &QPushButton::clicked, this, protegido([this] { ciclo_->Prueba(); }));
-    connect(timer2_, &QTimer::timeout, this, protegido([this] { ciclo_->Tick(); }));
+    connect(cmdRecibir_, &QPushButton::clicked, this, common::Ranura([this] { ciclo_->Recibir(); }));
+    connect(command2_, &QPushButton::clicked, this, common::Ranura([this] { ciclo_->Prueba(); }));
+    connect(timer2_, &QTimer::timeout, this, common::Ranura([this] { ciclo_->Tick(); }));
 }
 
 void Form1::Cargar() {
