@@ -28,29 +28,31 @@ void CompletarInicio(bool abrioConexion, const QString& rutaAplicacion) {
     // Start-up's rule: error 5 skips a step, anything else ends start-up.
     EjecutarPasos(ReglaInicio(), {
         // 1: only on the connection start-up has just opened.
-        [&] { if (abrioConexion) EnlazarEstadisticas(); },
-        [&] { if (abrioConexion) datos.Conexion().SetCommandTimeout(ctx.TiempoEsperaComandos); },
-        [&] { if (abrioConexion) datos.Conexion().SetIsolationLevel(LecturaNoConfirmada); },
+        Si(abrioConexion, {
+            [] { EnlazarEstadisticas(); },
+            [&] { datos.Conexion().SetCommandTimeout(ctx.TiempoEsperaComandos); },
+            [&] { datos.Conexion().SetIsolationLevel(LecturaNoConfirmada); },
+        }),
         // 2
         [&] { conBase = !datos.BaseDeDatos().isEmpty(); },
-        [&] {
-            if (conBase)
+        Si(conBase, {
+            [&] {
                 ctx.CadenaOdbc = QStringLiteral("DSN=") + datos.BaseDeDatos() + QStringLiteral("; UID=") +
                                  datos.Usuario() + QStringLiteral("; PWD=") + datos.Password();
-        },
-        [&] { if (conBase) common::Complemento().SetCarpetaAplicacion(ruta); },
-        [&] { if (conBase) datos.Conexion().SetDefaultDatabase(datos.BaseDeDatos()); },
-        [&] { if (conBase) consultas.SetMotor(datos.Motor()); },
-        [&] { if (conBase) consultas.SetActivo(true); },
-        [&] {
-            if (conBase)
+            },
+            [&] { common::Complemento().SetCarpetaAplicacion(ruta); },
+            [&] { datos.Conexion().SetDefaultDatabase(datos.BaseDeDatos()); },
+            [&] { consultas.SetMotor(datos.Motor()); },
+            [&] { consultas.SetActivo(true); },
+            [&] {
                 consultas.SetRutaCatalogo(common::Util().RutaConBarra(CarpetaAplicacion()) +
                                           QStringLiteral("consultas.crv"));
-        },
-        // An existing catalogue is never rewritten.
-        [&] { if (conBase && !QFileInfo::exists(consultas.RutaCatalogo())) GenerarConsultas(); },
-        [&] { if (conBase) datos.Conexion().SetDefaultDatabase(datos.BaseDeDatos()); },
-        [&] { if (conBase && !datos.BaseDeDatos().isEmpty()) common::CargarConfiguracion(ruta); },
+            },
+            // An existing catalogue is never rewritten.
+            [&] { if (!QFileInfo::exists(consultas.RutaCatalogo())) GenerarConsultas(); },
+            [&] { datos.Conexion().SetDefaultDatabase(datos.BaseDeDatos()); },
+            [&] { if (!datos.BaseDeDatos().isEmpty()) common::CargarConfiguracion(ruta); },
+        }),
         // 3
         [] { RegistrarAcceso(QString()); },
     });
