@@ -7,7 +7,6 @@
 #include "startup/CompletarInicio.h"
 #include "startup/LineaParametros.h"
 
-
 namespace startup {
 
 using namespace platform::runtime;
@@ -44,16 +43,13 @@ void IniciarSistema(bool usarPerfilIni, const QString& parametros, QString& text
     QString rutaAplicacion;
     QString linea;
     PerfilConexion perfil;
-    bool yaConectado = false;
+    bool sinConexion = true;
 
     // Each key is its own step, so a key without ";" (error 5) is skipped alone.
     const auto clave = [&](const char* nombre, const char* defecto, QString& campo) -> Paso {
         return [&linea, &campo, nombre, defecto] {
             LeerClave(linea, QString::fromLatin1(nombre), QString::fromLatin1(defecto), campo);
         };
-    };
-    const auto sinConexion = [&](Paso paso) -> Paso {
-        return [&yaConectado, paso = std::move(paso)] { if (!yaConectado) paso(); };
     };
 
     EjecutarPasos(ReglaInicio(), {
@@ -79,43 +75,45 @@ void IniciarSistema(bool usarPerfilIni, const QString& parametros, QString& text
                 ArchivoPerfil(), ctx.SeccionIni, QStringLiteral("FlatToolbars"), QStringLiteral("1")));
         },
         // 8
-        [&] { yaConectado = datos.Conectado(); },
-        // 9
-        sinConexion(clave("@ParametroAdicional", "", ctx.ParametroAdicional)),
-        sinConexion(clave("@Menu", "", ctx.Menu)),
-        sinConexion(clave("@Server", "", perfil.Servidor)),
-        sinConexion(clave("@DbName", "", perfil.BaseDatos)),
-        sinConexion(clave("@Usuario", "", perfil.Usuario)),
-        sinConexion(clave("@Password", "", perfil.Password)),
-        sinConexion(clave("@UsuarioLogeado", "", ctx.UsuarioLogeado)),
-        sinConexion(clave("@Caja", "1", ctx.Caja)),
-        // 10
-        sinConexion([&] {
-            const QString s = perfil.Servidor.trimmed();
-            if (!s.isEmpty() && s.startsWith(QLatin1Char('#'))) {
-                perfil.Servidor = perfil.Servidor.mid(perfil.Servidor.indexOf(QLatin1Char('#')) + 1);
-                if (textoConexion.isEmpty())
-                    textoConexion = TextoConexionOracle(perfil.BaseDatos, perfil.Usuario, perfil.Password);
-            }
+        [&] { sinConexion = !datos.Conectado(); },
+        Si(sinConexion, {
+            // 9
+            clave("@ParametroAdicional", "", ctx.ParametroAdicional),
+            clave("@Menu", "", ctx.Menu),
+            clave("@Server", "", perfil.Servidor),
+            clave("@DbName", "", perfil.BaseDatos),
+            clave("@Usuario", "", perfil.Usuario),
+            clave("@Password", "", perfil.Password),
+            clave("@UsuarioLogeado", "", ctx.UsuarioLogeado),
+            clave("@Caja", "1", ctx.Caja),
+            // 10
+            [&] {
+                const QString s = perfil.Servidor.trimmed();
+                if (!s.isEmpty() && s.startsWith(QLatin1Char('#'))) {
+                    perfil.Servidor = perfil.Servidor.mid(perfil.Servidor.indexOf(QLatin1Char('#')) + 1);
+                    if (textoConexion.isEmpty())
+                        textoConexion = TextoConexionOracle(perfil.BaseDatos, perfil.Usuario, perfil.Password);
+                }
+            },
+            // 11
+            [&] {
+                datos.SetUsuario(perfil.Usuario);
+                datos.SetBaseDeDatos(perfil.BaseDatos);
+                datos.SetPassword(perfil.Password);
+                datos.SetServidor(ExtraerServidor(perfil.Servidor));
+            },
+            // 12
+            [&] {
+                const bool incompleto = perfil.Servidor.trimmed().isEmpty() || perfil.Usuario.trimmed().isEmpty();
+                datos.Conectar(incompleto, modo, textoConexion, true, true);
+            },
+            // 13: no connection, no program.
+            [&] { if (!datos.Conectado()) FinalizarPrograma(1); },
+            // 14
+            [&] { ctx.UsuarioLogeado = datos.Usuario(); },
         }),
-        // 11
-        sinConexion([&] {
-            datos.SetUsuario(perfil.Usuario);
-            datos.SetBaseDeDatos(perfil.BaseDatos);
-            datos.SetPassword(perfil.Password);
-            datos.SetServidor(ExtraerServidor(perfil.Servidor));
-        }),
-        // 12
-        sinConexion([&] {
-            const bool incompleto = perfil.Servidor.trimmed().isEmpty() || perfil.Usuario.trimmed().isEmpty();
-            datos.Conectar(incompleto, modo, textoConexion, true, true);
-        }),
-        // 13: no connection, no program.
-        sinConexion([&] { if (!datos.Conectado()) FinalizarPrograma(1); }),
-        // 14
-        sinConexion([&] { ctx.UsuarioLogeado = datos.Usuario(); }),
         // 15
-        [&] { CompletarInicio(!yaConectado, rutaAplicacion); },
+        [&] { CompletarInicio(sinConexion, rutaAplicacion); },
     });
 }
 
