@@ -89,14 +89,11 @@ void RegistrarAcceso(const QString& nombreProceso) {
     auto& ctx = common::Contexto();
     auto& datos = common::Datos();
     QString proceso, tarea;
-    bool sustituido = false, excluido = false, sinFilas = true;
+    bool sustituido = false, conBusqueda = true, sinFilas = true;
     db::Recordset rs;
     QList<common::CampoSQL> escritos;
     bool fallido = true;
 
-    const auto conBusqueda = [&excluido](Paso p) -> Paso {
-        return [&excluido, p = std::move(p)] { if (!excluido) p(); };
-    };
     const auto agregar = [](const char* columna, QString valor, bool primero) -> Paso {
         return [columna, valor, primero]() mutable {
             common::AgregarCampo(QString::fromLatin1(columna), valor, QStringLiteral("'"), primero);
@@ -110,28 +107,30 @@ void RegistrarAcceso(const QString& nombreProceso) {
         [&] { ctx.UsuarioLogeado = datos.Usuario(); },
         // 3
         [&] { proceso = ProcesoSustituido(proceso, sustituido); },
-        [&] { excluido = !sustituido && ProcesoExcluido(proceso); },
-        // 4
-        conBusqueda([&] {
-            datos.AbrirRecordset(ConsultaTarea(ctx.UsuarioLogeado, proceso), rs, nullptr,
-                                 db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly);
+        [&] { conBusqueda = sustituido || !ProcesoExcluido(proceso); },
+        Si(conBusqueda, {
+            // 4
+            [&] {
+                datos.AbrirRecordset(ConsultaTarea(ctx.UsuarioLogeado, proceso), rs, nullptr,
+                                     db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly);
+            },
+            // 5: a query that failed reads as one that found nothing.
+            [&] { sinFilas = rs.Bof(); },
+            [&] {
+                if (!sinFilas) return;
+                const QString ejecutable = NombreEjecutable();
+                if (ejecutable.compare(QLatin1String("CN000PR"), Qt::CaseInsensitive) == 0)
+                    tarea = QStringLiteral("Menu Principal");
+                else if (datos.BaseDeDatos().compare(datos.Usuario(), Qt::CaseInsensitive) == 0 ||
+                         datos.Usuario().compare(QLatin1String("SUPERVISOR CORVANA MC"), Qt::CaseInsensitive) == 0)
+                    tarea = ejecutable;
+            },
+            // 6: the first row gives the task.
+            [&] { if (!sinFilas) rs.MoveFirst(); },
+            [&] { if (!sinFilas) tarea = common::Util().NoNulo(rs.Fields(QStringLiteral("Nombre"))); },
+            // 7
+            [&] { datos.CerrarRecordset(rs); },
         }),
-        // 5: a query that failed reads as one that found nothing.
-        conBusqueda([&] { sinFilas = rs.Bof(); }),
-        conBusqueda([&] {
-            if (!sinFilas) return;
-            const QString ejecutable = NombreEjecutable();
-            if (ejecutable.compare(QLatin1String("CN000PR"), Qt::CaseInsensitive) == 0)
-                tarea = QStringLiteral("Menu Principal");
-            else if (datos.BaseDeDatos().compare(datos.Usuario(), Qt::CaseInsensitive) == 0 ||
-                     datos.Usuario().compare(QLatin1String("SUPERVISOR CORVANA MC"), Qt::CaseInsensitive) == 0)
-                tarea = ejecutable;
-        }),
-        // 6: the first row gives the task.
-        conBusqueda([&] { if (!sinFilas) rs.MoveFirst(); }),
-        conBusqueda([&] { if (!sinFilas) tarea = common::Util().NoNulo(rs.Fields(QStringLiteral("Nombre"))); }),
-        // 7
-        conBusqueda([&] { datos.CerrarRecordset(rs); }),
         // 9
         [&] { ListaSentencias() = QStringList{QString()}; },
         // 10
