@@ -44,15 +44,11 @@ void GActualizarDatoScript(const QStringList& sentencias, bool& fallido, std::in
     QString parte, script, ejecutado, textoInterno;
     long recordado = 0;
     bool sinErrores = false;
-    bool terminado = false;
     // A commit the database did not confirm must not leave the transaction
     // open: every later statement on the connection would join it.
     bool commitPendiente = false;
     long errorCommit = 0;
 
-    const auto paso = [&terminado](Paso p) -> Paso {
-        return [&terminado, p = std::move(p)] { if (!terminado) p(); };
-    };
     const auto errores = [&datos]() -> platform::db::Errores& { return datos.Conexion().Errors(); };
     const auto primero = [&errores]() -> const platform::db::ErrorBaseDatos& {
         if (errores().Vacia()) Lanzar(9);  // subscript out of range
@@ -64,22 +60,22 @@ void GActualizarDatoScript(const QStringList& sentencias, bool& fallido, std::in
                   }),
                   {
         // 1
-        paso([&] { fallido = false; }),
-        paso([&] { parte = ParteSentencias(sentencias); }),
+        [&] { fallido = false; },
+        [&] { parte = ParteSentencias(sentencias); },
         // 2
-        paso([&] { if (parte == QLatin1String("")) terminado = true; }),
+        [&] { if (parte == QLatin1String("")) SalirDelProcedimiento(); },
         // 3: the database's own errors are read from the collection, never raised.
-        paso([&] {
+        [&] {
             script = ScriptTransaccion(parte);
             EjecutarPasos(IgnorarErrores(), {
                 [&] { scriptEnviado = script; },
                 [&] { datos.EjecutarSQL(script); },
                 [&] { ejecutado = script; },
             });
-        }),
+        },
         // 4
-        paso([&] { sinErrores = errores().Count() == 0; }),
-        paso([&] {
+        [&] { sinErrores = errores().Count() == 0; },
+        [&] {
             if (!sinErrores) return;
             commitPendiente = true;
             datos.EjecutarSQL(QStringLiteral("COMMIT TRANSACTION"));
@@ -89,19 +85,19 @@ void GActualizarDatoScript(const QStringList& sentencias, bool& fallido, std::in
                 Lanzar(e.Number, e.Description, datos.Motor());
             }
             commitPendiente = false;
-        }),
-        paso([&] {
+        },
+        [&] {
             if (!sinErrores) return;
             numeroError = 0;
-            terminado = true;
-        }),
+            SalirDelProcedimiento();
+        },
         // 5
-        paso([&] {
+        [&] {
             recordado = primero().NativeError;
             fallido = true;
             textoInterno.clear();
-        }),
-        paso([&] {
+        },
+        [&] {
             const int total = errores().Count();
             ExigirLimite16(total);
             if (total == 1) {
@@ -114,40 +110,40 @@ void GActualizarDatoScript(const QStringList& sentencias, bool& fallido, std::in
                     textoError = textoInterno;
                 }
             }
-        }),
-        paso([&] {
+        },
+        [&] {
             if (silencioDuplicado && recordado == platform::db::Nativo::ClaveDuplicada) {
                 textoError = primero().Description;
                 textoInterno.clear();
             }
-        }),
-        paso([&] {
+        },
+        [&] {
             if (silencioRestriccion && recordado == platform::db::Nativo::ConflictoRestriccion) {
                 textoError = primero().Description;
                 textoInterno.clear();
             }
-        }),
-        paso([&] { errores().Clear(); }),
+        },
+        [&] { errores().Clear(); },
         // 6
-        paso([&] {
+        [&] {
             EjecutarPasos(IgnorarErrores(), {
                 [&] { datos.EjecutarSQL(QStringLiteral("ROLLBACK TRANSACTION")); },
             });
             fallido = true;
-        }),
+        },
         // 7
-        paso([&] {
+        [&] {
             QString proceso = NombreEjecutable();
             GrabaError(ejecutado, proceso, recordado, textoInterno);
-        }),
+        },
         // 8
-        paso([&] {
+        [&] {
             if (!textoInterno.trimmed().isEmpty() && mostrarMensaje)
                 ui::MsgBox(textoInterno, ui::Estilo::OKOnly + ui::Estilo::Critical,
                            QStringLiteral("Aviso al Operador!"));
-        }),
+        },
         // 9
-        paso([&] { numeroError = static_cast<std::int32_t>(recordado); }),
+        [&] { numeroError = static_cast<std::int32_t>(recordado); },
     });
 
     if (commitPendiente) {
