@@ -73,11 +73,6 @@ Manejador SaltarOPreguntar(long numeroSilencioso) {
     };
 }
 
-// A step that is skipped once the procedure has returned.
-Paso Mientras(const bool& terminado, Paso paso) {
-    return [&terminado, paso = std::move(paso)] { if (!terminado) paso(); };
-}
-
 }  // namespace
 
 QString NombreEstadisticas() { return QStringLiteral("CV_ESTADISTICAS"); }
@@ -189,7 +184,6 @@ void EnlazarEstadisticas() {
 
 void CrearUsuarioBase(QString& baseDefecto, QString& login, QString& password,
                       components::AccesoDatos* instancia) {
-    bool terminado = false;
     bool oracle = false;
     long primero = 0;
     bool hayErrores = false;
@@ -201,42 +195,41 @@ void CrearUsuarioBase(QString& baseDefecto, QString& login, QString& password,
         // 2
         [&] { oracle = common::Datos().ProveedorActual().contains(QLatin1String("ORACLE"), Qt::CaseInsensitive); },
         [&] { if (oracle) common::Datos().EjecutarSQL(GuionUsuarioOracle(login, password)); },
-        [&] { if (oracle) terminado = true; },
+        [&] { if (oracle) SalirDelProcedimiento(); },
         // 3: A
-        Mientras(terminado, [&] { instancia->EjecutarSQL(SentenciaAltaLogin(login, password, baseDefecto)); }),
-        Mientras(terminado, [&] {
+        [&] { instancia->EjecutarSQL(SentenciaAltaLogin(login, password, baseDefecto)); },
+        [&] {
             const auto& errores = instancia->Conexion().Errors();
             hayErrores = !errores.Vacia();
             if (hayErrores) primero = errores.Item(0).NativeError;
-        }),
-        Mientras(terminado, [&] {
+        },
+        [&] {
             if (!hayErrores || primero != ClaveRechazada) return;
             ui::MsgBox(instancia->Conexion().Errors().Item(0).Description + CRLF +
                            QStringLiteral("Debe cambiar la contraseña del Usuario ") + login +
                            QStringLiteral(" para que cumpla con las directivas de Windows."),
                        ui::Estilo::OKOnly);
-        }),
-        Mientras(terminado, [&] {
+        },
+        [&] {
             if (!hayErrores) return;
             if (primero == NoExisteBase) {
                 QString servidor = common::Datos().Servidor();
                 QString a = NombreEstadisticas(), b = NombreEstadisticas(), c = NombreEstadisticas();
                 CrearBaseEstadisticas(servidor, a, b, c);
             } else if (primero == YaExisteLogin) {
-                terminado = true;
+                SalirDelProcedimiento();
             }
-        }),
+        },
         // B, C, D
-        Mientras(terminado, [&] { instancia->EjecutarSQL(SentenciaRolesServidor(login)); }),
-        Mientras(terminado, [&] { instancia->EjecutarSQL(SentenciaAccesoBase(login)); }),
-        Mientras(terminado, [&] { instancia->EjecutarSQL(SentenciaRolesBase(login)); }),
+        [&] { instancia->EjecutarSQL(SentenciaRolesServidor(login)); },
+        [&] { instancia->EjecutarSQL(SentenciaAccesoBase(login)); },
+        [&] { instancia->EjecutarSQL(SentenciaRolesBase(login)); },
     });
 }
 
 bool CrearBaseEstadisticas(QString& servidor, QString&, QString&, QString& base) {
     auto& estadisticas = common::DatosEstadisticas();
     bool resultado = true;
-    bool terminado = false;
     // Closing a connection that is not open (3704) is expected here.
     EjecutarPasos(SaltarOPreguntar(Err::ObjetoCerrado), {
         // 1
@@ -248,12 +241,12 @@ bool CrearBaseEstadisticas(QString& servidor, QString&, QString&, QString& base)
                            QStringLiteral(", Por favor, ingrese la ruta donde se encuentra! "),
                        ui::Estilo::OKOnly);
             resultado = false;
-            terminado = true;
+            SalirDelProcedimiento();
         },
         // 2
-        Mientras(terminado, [&] { base = base.trimmed(); }),
+        [&] { base = base.trimmed(); },
         // 3
-        Mientras(terminado, [&] {
+        [&] {
             QString carpeta = Entorno(QStringLiteral("TEMP"));
             if (carpeta.trimmed().isEmpty()) carpeta = common::Equipo().CarpetaEquipo();
             const QString ruta = common::Util().RutaConBarra(carpeta) + QStringLiteral("CDB7.SQL");
@@ -264,31 +257,29 @@ bool CrearBaseEstadisticas(QString& servidor, QString&, QString&, QString& base)
             } cierre{numero};
             Archivos::Abrir(numero, ruta, Archivos::Modo::Output);
             for (const QString& linea : LineasCDB7(base)) Archivos::EscribirLinea(numero, linea);
-        }),
+        },
         // 4
-        Mientras(terminado, [&] {
+        [&] {
             if (!estadisticas.Conectado()) Lanzar(Err::ObjetoCerrado);
             estadisticas.Conexion().Close();
-        }),
-        Mientras(terminado, [&] { estadisticas.SetConectado(false); }),
+        },
+        [&] { estadisticas.SetConectado(false); },
         // 5
-        Mientras(terminado, [&] {
+        [&] {
             estadisticas.SetUsuario(base);
             estadisticas.SetBaseDeDatos(base);
             estadisticas.SetPassword(ClaveEstadisticas());
             estadisticas.SetServidor(ExtraerServidor(servidor));
-        }),
+        },
         // 6
-        Mientras(terminado, [&] { estadisticas.Conectar(false, 3, QString(), false, true); }),
+        [&] { estadisticas.Conectar(false, 3, QString(), false, true); },
         // 7
-        Mientras(terminado, [&] {
-            if (!estadisticas.Conectado()) {
+        [&] {
+            if (estadisticas.Conectado())
+                estadisticas.Conexion().SetDefaultDatabase(base);
+            else
                 resultado = false;
-                terminado = true;
-                return;
-            }
-            estadisticas.Conexion().SetDefaultDatabase(base);
-        }),
+        },
     });
     return resultado;
 }
