@@ -17,8 +17,7 @@ void EjecutarRanura(const std::function<void()>& cuerpo) {
     } catch (...) {
         try {
             Util().MostrarError(ErrorDesdeExcepcion());
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 }
 

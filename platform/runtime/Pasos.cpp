@@ -29,7 +29,9 @@ struct SaltarElemento {};
 
 class Entrar {
 public:
-    Entrar(const Manejador& manejador, Marco marco) : nivel_{manejador, marco, actual} { actual = &nivel_; }
+    Entrar(const Manejador& manejador, Marco marco) : nivel_{manejador, marco, actual} {
+        actual = &nivel_;
+    }
     ~Entrar() { actual = nivel_.exterior; }
     Entrar(const Entrar&) = delete;
     Entrar& operator=(const Entrar&) = delete;
@@ -61,8 +63,8 @@ Accion EjecutarUno(const Manejador& manejador, const Paso& paso) {
             error = ErrorDesdeExcepcion();
         }
         const Accion accion = manejador ? manejador(error) : Accion::Salir;
-        if (accion != Accion::Reintentar) return accion == Accion::Salir ? Accion::Salir
-                                                                         : Accion::Siguiente;
+        if (accion != Accion::Reintentar)
+            return accion == Accion::Salir ? Accion::Salir : Accion::Siguiente;
     }
 }
 
@@ -106,8 +108,7 @@ void EjecutarPasosAnidados(const Manejador& manejador, std::initializer_list<Pas
     ExigirRunner("EjecutarPasosAnidados");
     try {
         EjecutarDentro(manejador, Marco::Cuerpo, pasos.begin(), pasos.end());
-    } catch (const SaltarElemento&) {
-    }
+    } catch (const SaltarElemento&) {}
 }
 
 void SalirDelProcedimiento() {
@@ -118,7 +119,9 @@ void SalirDelProcedimiento() {
 Paso Si(const bool& condicion, std::initializer_list<Paso> pasos) {
     return [&condicion, pasos = std::vector<Paso>(pasos)] {
         ExigirRunner("Si");
-        if (condicion) EjecutarDentro(actual->manejador, Marco::Bloque, pasos.data(), pasos.data() + pasos.size());
+        if (condicion)
+            EjecutarDentro(actual->manejador, Marco::Bloque, pasos.data(),
+                           pasos.data() + pasos.size());
     };
 }
 

@@ -18,13 +18,16 @@ TEST(Ranura, LoQueEscapaSeMuestraYNoSale) {
         QString mostrado;  // empty: nothing shown
     } casos[] = {
         {"sin error", [] {}, {}},
-        {"error del sistema", [] { Lanzar(75, QStringLiteral("Sin acceso"), QStringLiteral("Importar")); },
+        {"error del sistema",
+         [] { Lanzar(75, QStringLiteral("Sin acceso"), QStringLiteral("Importar")); },
          QStringLiteral("Error 75: Sin acceso\r\nOrigen: Importar")},
-        {"excepción ajena", [] { throw std::runtime_error("roto"); }, QStringLiteral("Error 51: roto")},
+        {"excepción ajena", [] { throw std::runtime_error("roto"); },
+         QStringLiteral("Error 51: roto")},
         // Its own body, apart from any runner under way: a move with no
         // runner of its own is an error shown, not an unwinding of the caller.
         {"movimiento sin su procedimiento", [] { SalirDelProcedimiento(); },
-         QStringLiteral("Error 5: Llamada a procedimiento o argumento no válidos\r\nOrigen: SalirDelProcedimiento")},
+         QStringLiteral("Error 5: Llamada a procedimiento o argumento no válidos\r\n"
+                        "Origen: SalirDelProcedimiento")},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -41,7 +44,8 @@ TEST(Ranura, LoQueEscapaSeMuestraYNoSale) {
         } else {
             ASSERT_EQ(prompts->Preguntas().size(), 1);
             EXPECT_EQ(prompts->Preguntas()[0].texto, c.mostrado);
-            EXPECT_EQ(prompts->Preguntas()[0].estilo, ui::Estilo::AbortRetryIgnore + ui::Estilo::Critical);
+            EXPECT_EQ(prompts->Preguntas()[0].estilo,
+                      ui::Estilo::AbortRetryIgnore + ui::Estilo::Critical);
         }
     }
 }

@@ -106,6 +106,12 @@ namespace {
 Paso Anota(QStringList& hechos, const char* texto) {
     return [&hechos, texto] { hechos << QString::fromLatin1(texto); };
 }
+Paso Falla(long numero) {
+    return [numero] { Lanzar(numero); };
+}
+Paso Sale() {
+    return [] { SalirDelProcedimiento(); };
+}
 }  // namespace
 
 TEST(Pasos, SalirBloqueYSiguienteElemento) {
@@ -119,81 +125,109 @@ TEST(Pasos, SalirBloqueYSiguienteElemento) {
         QList<long> vistos;
     };
     const Caso casos[] = {
-        {"salir en un paso no pregunta y abandona", {}, [](QStringList& h, const Manejador& m) {
-             return EjecutarPasos(m, {Anota(h, "a"), [&] { h << QStringLiteral("b"); SalirDelProcedimiento(); },
-                                      Anota(h, "c")});
-         }, false, QStringLiteral("a b"), {}},
-        {"salir en un bucle abandona el procedimiento", {}, [](QStringList& h, const Manejador& m) {
+        {"salir en un paso no pregunta y abandona", {},
+         [](QStringList& h, const Manejador& m) {
+             return EjecutarPasos(m, {Anota(h, "a"), Sale(), Anota(h, "b")});
+         },
+         false, QStringLiteral("a"), {}},
+        {"salir en un bucle abandona el procedimiento", {},
+         [](QStringList& h, const Manejador& m) {
              return EjecutarPasos(m, {[&] {
                  for (int i = 0; i < 3; ++i)
                      EjecutarPasosAnidados(m, {[&, i] { h << QString::number(i); },
                                                [i] { if (i == 1) SalirDelProcedimiento(); }});
              }, Anota(h, "despues")});
-         }, false, QStringLiteral("0 1"), {}},
-        {"salir en un procedimiento llamado sigue en el que llama", {}, [](QStringList& h, const Manejador& m) {
-             return EjecutarPasos(m, {[&] {
-                 EjecutarPasos(m, {Anota(h, "x"), [] { SalirDelProcedimiento(); }, Anota(h, "y")});
-             }, Anota(h, "z")});
-         }, true, QStringLiteral("x z"), {}},
-        {"bloque con la bandera baja se salta entero", {}, [](QStringList& h, const Manejador& m) {
+         },
+         false, QStringLiteral("0 1"), {}},
+        {"salir en un procedimiento llamado sigue en el que llama", {},
+         [](QStringList& h, const Manejador& m) {
+             const Paso llamado = [&] { EjecutarPasos(m, {Anota(h, "x"), Sale(), Anota(h, "y")}); };
+             return EjecutarPasos(m, {llamado, Anota(h, "z")});
+         },
+         true, QStringLiteral("x z"), {}},
+        {"bloque con la bandera baja se salta entero", {},
+         [](QStringList& h, const Manejador& m) {
              bool bandera = false;
-             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), [] { Lanzar(75); }}), Anota(h, "b")});
-         }, true, QStringLiteral("b"), {}},
-        {"la bandera se lee al llegar al bloque", {}, [](QStringList& h, const Manejador& m) {
+             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), Falla(75)}), Anota(h, "b")});
+         },
+         true, QStringLiteral("b"), {}},
+        {"la bandera se lee al llegar al bloque", {},
+         [](QStringList& h, const Manejador& m) {
              bool bandera = false;
-             return EjecutarPasos(m, {[&] { bandera = true; }, Si(bandera, {Anota(h, "a"), Anota(h, "b")}),
-                                      [&] { bandera = false; }, Si(bandera, {Anota(h, "c")})});
-         }, true, QStringLiteral("a b"), {}},
-        {"un paso del bloque que falla se salta solo", {Accion::Siguiente}, [](QStringList& h, const Manejador& m) {
+             return EjecutarPasos(m, {[&] { bandera = true; },
+                                      Si(bandera, {Anota(h, "a"), Anota(h, "b")}),
+                                      [&] { bandera = false; },
+                                      Si(bandera, {Anota(h, "c")})});
+         },
+         true, QStringLiteral("a b"), {}},
+        {"un paso del bloque que falla se salta solo", {Accion::Siguiente},
+         [](QStringList& h, const Manejador& m) {
              bool bandera = true;
-             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), [] { Lanzar(75); }, Anota(h, "b")}),
+             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), Falla(75), Anota(h, "b")}),
                                       Anota(h, "c")});
-         }, true, QStringLiteral("a b c"), {75}},
-        {"reintentar en un bloque repite solo su paso", {Accion::Reintentar}, [](QStringList& h, const Manejador& m) {
+         },
+         true, QStringLiteral("a b c"), {75}},
+        {"reintentar en un bloque repite solo su paso", {Accion::Reintentar},
+         [](QStringList& h, const Manejador& m) {
              bool bandera = true;
              int intentos = 0;
-             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"),
-                                                   [&] { h << QStringLiteral("b"); if (intentos++ == 0) Lanzar(52); },
-                                                   Anota(h, "c")})});
-         }, true, QStringLiteral("a b b c"), {52}},
+             const Paso falla_una_vez = [&] {
+                 h << QStringLiteral("b");
+                 if (intentos++ == 0) Lanzar(52);
+             };
+             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), falla_una_vez, Anota(h, "c")})});
+         },
+         true, QStringLiteral("a b b c"), {52}},
         {"salir del manejador en un bloque abandona el procedimiento", {Accion::Salir},
          [](QStringList& h, const Manejador& m) {
              bool bandera = true;
-             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), [] { Lanzar(13); }, Anota(h, "b")}),
+             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), Falla(13), Anota(h, "b")}),
                                       Anota(h, "c")});
-         }, false, QStringLiteral("a"), {13}},
-        {"salir en un bloque abandona el procedimiento", {}, [](QStringList& h, const Manejador& m) {
+         },
+         false, QStringLiteral("a"), {13}},
+        {"salir en un bloque abandona el procedimiento", {},
+         [](QStringList& h, const Manejador& m) {
              bool bandera = true;
-             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), [] { SalirDelProcedimiento(); }, Anota(h, "b")}),
+             return EjecutarPasos(m, {Si(bandera, {Anota(h, "a"), Sale(), Anota(h, "b")}),
                                       Anota(h, "c")});
-         }, false, QStringLiteral("a"), {}},
-        {"siguiente elemento salta el resto de ese elemento", {}, [](QStringList& h, const Manejador& m) {
+         },
+         false, QStringLiteral("a"), {}},
+        {"siguiente elemento salta el resto de ese elemento", {},
+         [](QStringList& h, const Manejador& m) {
              return EjecutarPasos(m, {[&] {
                  for (int i = 0; i < 4; ++i)
                      EjecutarPasosAnidados(m, {[i] { if (i % 2) SiguienteElemento(); },
                                                [&, i] { h << QString::number(i); }});
              }, Anota(h, "fin")});
-         }, true, QStringLiteral("0 2 fin"), {}},
-        {"siguiente elemento desde un bloque del cuerpo", {}, [](QStringList& h, const Manejador& m) {
+         },
+         true, QStringLiteral("0 2 fin"), {}},
+        {"siguiente elemento desde un bloque del cuerpo", {},
+         [](QStringList& h, const Manejador& m) {
              return EjecutarPasos(m, {[&] {
                  for (int i = 0; i < 3; ++i) {
                      bool impar = false;
                      EjecutarPasosAnidados(m, {[&] { impar = i % 2; },
-                                               Si(impar, {[] { SiguienteElemento(); }, Anota(h, "nunca")}),
+                                               Si(impar, {[] { SiguienteElemento(); },
+                                                          Anota(h, "no")}),
                                                [&] { h << QString::number(i); }});
                  }
              }});
-         }, true, QStringLiteral("0 2"), {}},
-        {"siguiente elemento del bucle interior sigue en el exterior", {}, [](QStringList& h, const Manejador& m) {
+         },
+         true, QStringLiteral("0 2"), {}},
+        {"siguiente elemento del bucle interior sigue en el exterior", {},
+         [](QStringList& h, const Manejador& m) {
              return EjecutarPasos(m, {[&] {
                  for (int i = 0; i < 2; ++i)
                      EjecutarPasosAnidados(m, {[&] {
                          for (int j = 0; j < 2; ++j)
-                             EjecutarPasosAnidados(m, {[j] { if (j == 0) SiguienteElemento(); },
-                                                       [&] { h << QStringLiteral("%1%2").arg(i).arg(j); }});
+                             EjecutarPasosAnidados(m, {
+                                 [j] { if (j == 0) SiguienteElemento(); },
+                                 [&] { h << QStringLiteral("%1%2").arg(i).arg(j); },
+                             });
                      }, [&] { h << QString::number(i); }});
              }});
-         }, true, QStringLiteral("01 0 11 1"), {}},
+         },
+         true, QStringLiteral("01 0 11 1"), {}},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
