@@ -106,9 +106,10 @@ void Form1::CrearControles() {
 
     // The slots that can fail run through Ranura: what escapes is shown, never a crash.
     connect(cmdCancelar_, &QPushButton::clicked, this, [this] { cancelarRecepcion_ = -1; });
-    connect(cmdRecibir_, &QPushButton::clicked, this, common::Ranura([this] { ciclo_->Recibir(); }));
-    connect(command2_, &QPushButton::clicked, this, common::Ranura([this] { ciclo_->Prueba(); }));
-    connect(timer2_, &QTimer::timeout, this, common::Ranura([this] { ciclo_->Tick(); }));
+    using common::Ranura;
+    connect(cmdRecibir_, &QPushButton::clicked, this, Ranura([this] { ciclo_->Recibir(); }));
+    connect(command2_, &QPushButton::clicked, this, Ranura([this] { ciclo_->Prueba(); }));
+    connect(timer2_, &QTimer::timeout, this, Ranura([this] { ciclo_->Tick(); }));
 }
 
 void Form1::Cargar() {

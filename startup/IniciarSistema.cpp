@@ -90,9 +90,11 @@ void IniciarSistema(bool usarPerfilIni, const QString& parametros, QString& text
             [&] {
                 const QString s = perfil.Servidor.trimmed();
                 if (!s.isEmpty() && s.startsWith(QLatin1Char('#'))) {
-                    perfil.Servidor = perfil.Servidor.mid(perfil.Servidor.indexOf(QLatin1Char('#')) + 1);
+                    perfil.Servidor =
+                        perfil.Servidor.mid(perfil.Servidor.indexOf(QLatin1Char('#')) + 1);
                     if (textoConexion.isEmpty())
-                        textoConexion = TextoConexionOracle(perfil.BaseDatos, perfil.Usuario, perfil.Password);
+                        textoConexion =
+                            TextoConexionOracle(perfil.BaseDatos, perfil.Usuario, perfil.Password);
                 }
             },
             // 11
@@ -104,7 +106,8 @@ void IniciarSistema(bool usarPerfilIni, const QString& parametros, QString& text
             },
             // 12
             [&] {
-                const bool incompleto = perfil.Servidor.trimmed().isEmpty() || perfil.Usuario.trimmed().isEmpty();
+                const bool incompleto =
+                    perfil.Servidor.trimmed().isEmpty() || perfil.Usuario.trimmed().isEmpty();
                 datos.Conectar(incompleto, modo, textoConexion, true, true);
             },
             // 13: no connection, no program.

@@ -122,12 +122,15 @@ void RegistrarAcceso(const QString& nombreProceso) {
                 if (ejecutable.compare(QLatin1String("CN000PR"), Qt::CaseInsensitive) == 0)
                     tarea = QStringLiteral("Menu Principal");
                 else if (datos.BaseDeDatos().compare(datos.Usuario(), Qt::CaseInsensitive) == 0 ||
-                         datos.Usuario().compare(QLatin1String("SUPERVISOR CORVANA MC"), Qt::CaseInsensitive) == 0)
+                         datos.Usuario().compare(QLatin1String("SUPERVISOR CORVANA MC"),
+                                                 Qt::CaseInsensitive) == 0)
                     tarea = ejecutable;
             },
             // 6: the first row gives the task.
             [&] { if (!sinFilas) rs.MoveFirst(); },
-            [&] { if (!sinFilas) tarea = common::Util().NoNulo(rs.Fields(QStringLiteral("Nombre"))); },
+            [&] {
+                if (!sinFilas) tarea = common::Util().NoNulo(rs.Fields(QStringLiteral("Nombre")));
+            },
             // 7
             [&] { datos.CerrarRecordset(rs); },
         }),
