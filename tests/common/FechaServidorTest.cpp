@@ -5,7 +5,7 @@ using namespace common;
 using pruebas::CursorFijo;
 
 namespace {
-class Fecha : public pruebas::BasePrueba {
+class Fecha : public pruebas::BaseConectada {
 protected:
     // The server's query answered with the given rows instead.
     void ServidorResponde(QList<QList<platform::db::Valor>> filas) {

@@ -8,7 +8,7 @@ namespace {
 const QString Insertar1 = QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('1', 'Uno')");
 const QString Insertar2 = QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('2', 'Dos')");
 
-class Script : public pruebas::BasePrueba {
+class Script : public pruebas::BaseConectada {
 protected:
     // Outputs start with marks, to tell "left alone" from "set".
     bool fallido = true;

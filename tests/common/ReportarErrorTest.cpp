@@ -8,9 +8,9 @@ using namespace common;
 using platform::runtime::ErrorSistema;
 
 namespace {
-class Reportar : public pruebas::BasePrueba {
+class Reportar : public pruebas::BaseConectada {
 protected:
-    QString Log() const { return QString::fromUtf8(pruebas::LeerArchivo(dir.filePath(QStringLiteral("CVERR.LOG")))); }
+    QString Log() const { return QString::fromUtf8(pruebas::LeerArchivo(EnTemporal(QStringLiteral("CVERR.LOG")))); }
 };
 }  // namespace
 
@@ -59,7 +59,7 @@ TEST_F(Reportar, CadaRespuestaConSuTextoYElLogCrece) {
 TEST_F(Reportar, ErrorCeroNoPreguntaPeroCreaElLogVacio) {
     EXPECT_EQ(ReportarError(ErrorSistema{0, QStringLiteral("nada"), {}}, 18, QStringLiteral("Cfg")), 0);
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
-    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("CVERR.LOG"))));
+    ASSERT_TRUE(QFile::exists(EnTemporal(QStringLiteral("CVERR.LOG"))));
     EXPECT_TRUE(Log().isEmpty());
 }
 
@@ -86,7 +86,7 @@ TEST_F(Reportar, CarpetaDelLogSegunTempYTmp) {
     prompts->Encolar(3);
     ReportarError(ErrorSistema{5, QStringLiteral("x"), {}});
     EXPECT_FALSE(pruebas::LeerArchivo(QDir(equipo.path()).filePath(QStringLiteral("CVERR.LOG"))).isEmpty());
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("CVERR.LOG"))));
+    EXPECT_FALSE(QFile::exists(EnTemporal(QStringLiteral("CVERR.LOG"))));
 }
 
 TEST_F(Reportar, UnaCarpetaQueNoExistePasaElErrorSinPreguntar) {

@@ -4,7 +4,8 @@
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Entorno.h"
 #include "ApoyoVentana.h"
-#include "BandejaPrueba.h"
+#include "BuzonPrueba.h"
+#include "VistaPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ protected:
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
     pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
     pruebas::PromptsGuionados prompts;
-    pruebas::BandejaPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
+    pruebas::BuzonPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
     pruebas::VistaPrueba vista;
     QDateTime ahora = QDateTime::currentDateTime();
 

@@ -1,5 +1,5 @@
 #include "startup/EnlazarEstadisticas.h"
-#include "BaseInicio.h"
+#include "BasePrueba.h"
 
 #include <QFile>
 
@@ -48,12 +48,12 @@ const QByteArray CDB7 =
     "EXEC sp_addrolemember N'db_owner', N'CV_ESTADISTICAS'\r\n"
     "EXEC sp_addrolemember N'db_securityadmin', N'CV_ESTADISTICAS'\r\n";
 
-class Estadisticas : public pruebas::BaseInicio {
+class Estadisticas : public pruebas::BasePrueba {
 protected:
-    pruebas::ServidorSimulado* servidor = nullptr;
+    pruebas::ConexionPrueba* servidor = nullptr;
 
     void SetUp() override {
-        BaseInicio::SetUp();
+        BasePrueba::SetUp();
         servidor = ConectarNegocio();
     }
     void ResponderAlAlta(long nativo, const QString& descripcion = QStringLiteral("respuesta del servidor")) {
