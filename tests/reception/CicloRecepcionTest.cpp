@@ -4,7 +4,7 @@
 #include "common/FechaServidor.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Archivos.h"
-#include "ApoyoVentana.h"
+#include "BasePrueba.h"
 #include "BuzonPrueba.h"
 #include "ServidorPrueba.h"
 #include "VistaPrueba.h"
@@ -17,20 +17,15 @@ using namespace reception;
 
 namespace {
 
-class Ciclo : public ::testing::Test {
+class Ciclo : public pruebas::BasePrueba {
 protected:
-    QTemporaryDir dir;
-    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
-    pruebas::PromptsGuionados prompts;
     pruebas::VistaPrueba vista;
     CicloRecepcion ciclo{vista};
-    QDateTime ahora = QDateTime::currentDateTime();
+    QDateTime ahora = pruebas::MomentoFijo();
 
     void SetUp() override {
-        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
-        common::ReiniciarContexto();
+        BasePrueba::SetUp();
         common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
@@ -38,9 +33,6 @@ protected:
         vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
         QDir().mkpath(vista.adjuntos);
         prompts->OkTrasAccion(nullptr);
-    }
-    void TearDown() override {
-        common::ReiniciarContexto();
     }
     pruebas::BuzonPrueba Bandeja(const QString& cuenta) {
         return pruebas::BuzonPrueba(dir.filePath(QStringLiteral("correo")), cuenta);
@@ -152,7 +144,7 @@ TEST_F(Ciclo, MuchasImportacionesNoAgotanLosNumerosDeArchivo) {
         reloj = reloj.addSecs(1);
         ASSERT_TRUE(ciclo.Recibir());
     }
-    common::EstablecerReloj(nullptr);
+    common::EstablecerReloj(&pruebas::MomentoFijo);
     // The error log and the catalogue still find a file number.
     EXPECT_NO_THROW(platform::runtime::Archivos::Libre());
     EXPECT_TRUE(prompts->Preguntas().isEmpty());

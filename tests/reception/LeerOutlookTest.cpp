@@ -3,7 +3,7 @@
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Entorno.h"
-#include "ApoyoVentana.h"
+#include "BasePrueba.h"
 #include "BuzonPrueba.h"
 #include "VistaPrueba.h"
 
@@ -15,21 +15,16 @@
 using namespace reception;
 
 namespace {
-class Importacion : public ::testing::Test {
+class Importacion : public pruebas::BasePrueba {
 protected:
-    QTemporaryDir dir;
-    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
-    pruebas::PromptsGuionados prompts;
     pruebas::BuzonPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
     pruebas::VistaPrueba vista;
-    QDateTime ahora = QDateTime::currentDateTime();
+    QDateTime ahora = pruebas::MomentoFijo();
 
     void SetUp() override {
-        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
+        BasePrueba::SetUp();
         QDir().mkpath(dir.filePath(QStringLiteral("adjuntos")));
-        common::ReiniciarContexto();
         common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
@@ -37,7 +32,6 @@ protected:
         vista.cuentas = QStringLiteral("ventas@demo.test");
         vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
     }
-    void TearDown() override { common::ReiniciarContexto(); }
 
     void Importar(const QString& cuenta = QStringLiteral("ventas@demo.test")) {
         QString fd, fh;
