@@ -15,6 +15,13 @@ VariableEntorno::~VariableEntorno() {
     else qunsetenv(nombre_.constData());
 }
 
+QString Python() {
+    const QString elegido = qEnvironmentVariable("RECEPCION_PYTHON");
+    if (!elegido.isEmpty()) return elegido;
+    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
+                                                             : QStringLiteral("python3");
+}
+
 QByteArray LeerArchivo(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) return {};

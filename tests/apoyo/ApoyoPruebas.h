@@ -23,6 +23,9 @@ private:
     bool habia_;
 };
 
+// The distribution's Python (where python3-aiosmtpd lives), or RECEPCION_PYTHON.
+QString Python();
+
 QByteArray LeerArchivo(const QString& ruta);
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido);
 
