@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <gtest/gtest.h>
+
 namespace pruebas {
 
 VariableEntorno::VariableEntorno(const char* nombre, const QString& valor)
@@ -26,6 +28,12 @@ QByteArray LeerArchivo(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
+}
+
+QByteArray Esperado(const QString& nombre) {
+    const QString ruta = QStringLiteral(RUTA_DATOS_PRUEBA "/esperado/") + nombre;
+    if (!QFile::exists(ruta)) ADD_FAILURE() << "falta el archivo esperado " << ruta.toStdString();
+    return LeerArchivo(ruta);
 }
 
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido) {

@@ -27,6 +27,9 @@ private:
 QString Python();
 
 QByteArray LeerArchivo(const QString& ruta);
+// A byte-exact output as it must be: tests/data/esperado/<nombre>. A missing
+// file fails the test.
+QByteArray Esperado(const QString& nombre);
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido);
 
 }  // namespace pruebas

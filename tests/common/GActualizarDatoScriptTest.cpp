@@ -36,8 +36,7 @@ TEST_F(Script, FormatoDelScriptYCommit) {
     const QString s2 = QStringLiteral("  ") + Insertar2;  // leading blanks are sent
     Ejecutar({Insertar1, QStringLiteral("   "), s2});
 
-    const QString esperado = QStringLiteral("BEGIN TRANSACTION \r\r\r") + Insertar1 + QStringLiteral("\r") + s2 +
-                             QStringLiteral("\r");
+    const QString esperado = QString::fromUtf8(pruebas::Esperado(QStringLiteral("script_transaccion.sql")));
     EXPECT_EQ(enviado.toUtf8(), esperado.toUtf8());
     EXPECT_FALSE(enviado.contains(QLatin1Char('\n')));
     EXPECT_EQ(negocio->sentencias, (QStringList{esperado, QStringLiteral("COMMIT TRANSACTION")}));
