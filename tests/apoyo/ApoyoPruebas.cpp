@@ -36,6 +36,14 @@ QByteArray Esperado(const QString& nombre) {
     return LeerArchivo(ruta);
 }
 
+QString CarpetaCorreo() { return QStringLiteral(RUTA_DATOS_PRUEBA "/correo"); }
+
+QByteArray Correo(const QString& nombre) {
+    const QString ruta = CarpetaCorreo() + QLatin1Char('/') + nombre;
+    if (!QFile::exists(ruta)) ADD_FAILURE() << "falta el correo " << ruta.toStdString();
+    return LeerArchivo(ruta);
+}
+
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido) {
     QFile f(ruta);
     if (f.open(QIODevice::WriteOnly)) f.write(contenido);

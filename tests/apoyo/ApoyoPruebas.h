@@ -30,6 +30,10 @@ QByteArray LeerArchivo(const QString& ruta);
 // A byte-exact output as it must be: tests/data/esperado/<nombre>. A missing
 // file fails the test.
 QByteArray Esperado(const QString& nombre);
+// A message of the regression mail set: tests/data/correo/<nombre>. A missing
+// file fails the test.
+QByteArray Correo(const QString& nombre);
+QString CarpetaCorreo();
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido);
 
 }  // namespace pruebas

@@ -63,17 +63,7 @@ protected:
 TEST_F(Importacion, ImportaUnaVezConColumnasYAdjuntos) {
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("Pedido d'Ana"), QStringLiteral("Ana O'Brien <o'brien@cliente.test>"),
                                           QStringLiteral("Quiero 3 cajas, it's urgente")), ahora.addSecs(-3600));
-    const QByteArray conAdjuntos =
-        "From: Luis <luis@cliente.test>\r\nTo: ventas@demo.test\r\nCc: jefe@demo.test\r\nSubject: Factura\r\n"
-        "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
-        "--B\r\nContent-Type: text/plain\r\n\r\nAdjunto la factura\r\n"
-        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"factura.pdf\"\r\n"
-        "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0=\r\n"
-        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"factura.pdf\"\r\n"
-        "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0x\r\n"
-        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; "
-        "filename=\"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ.final.pdf\"\r\n\r\nx\r\n"
-        "--B--\r\n";
+    const QByteArray conAdjuntos = pruebas::Correo(QStringLiteral("adjuntos-con-el-mismo-nombre-y-un-nombre-largo.eml"));
     bandeja.Agregar(conAdjuntos, ahora.addSecs(-60));
     Importar();
     auto filas = Filas();
@@ -147,12 +137,7 @@ TEST_F(Importacion, EnlaceDeConversacion) {
 }
 
 TEST_F(Importacion, NombresHostilesQuedanDentroDeLaCarpeta) {
-    QByteArray m = "From: a@x.test\r\nSubject: hostil\r\nMIME-Version: 1.0\r\n"
-                   "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\nx\r\n";
-    const QList<QByteArray> nombres{"../../x", "/etc/passwd", QByteArray(300, 'n') + ".txt", "...", "a\x01\x1f" "b.txt", ""};
-    for (const QByteArray& n : nombres)
-        m += "--B\r\nContent-Type: application/octet-stream\r\nContent-Disposition: attachment; filename=\"" + n + "\"\r\n\r\ndatos\r\n";
-    m += "--B--\r\n";
+    const QByteArray m = pruebas::Correo(QStringLiteral("nombres-de-adjunto-hostiles-salen-de-su-carpeta.eml"));
     bandeja.Agregar(m, ahora.addSecs(-30));
     Importar();
     ASSERT_EQ(Filas().size(), 1);
@@ -167,7 +152,7 @@ TEST_F(Importacion, NombresHostilesQuedanDentroDeLaCarpeta) {
 }
 
 TEST_F(Importacion, ElementoQueNoEsCorreoNuncaSeInserta) {
-    bandeja.Agregar(QByteArray("\x00\x01\x02 basura sin cabeceras", 22), ahora.addSecs(-30));
+    bandeja.Agregar(pruebas::Correo(QStringLiteral("no-es-correo-bytes-sin-cabeceras.eml")), ahora.addSecs(-30));
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("bueno"), QStringLiteral("a@x.test"), QStringLiteral("x")), ahora.addSecs(-20));
     Importar();
     Importar();
@@ -199,8 +184,8 @@ TEST_F(Importacion, CuentaVaciaOInexistente) {
 }
 
 TEST_F(Importacion, TextoEnriquecidoSeGuardaSinCuerpo) {
-    bandeja.Agregar("From: a@x.test\r\nSubject: rico\r\nMIME-Version: 1.0\r\nContent-Type: text/enriched\r\n\r\n"
-                    "<bold>#TELEFONO:almacen#</bold>\r\n", ahora.addSecs(-30));
+    bandeja.Agregar(pruebas::Correo(QStringLiteral("texto-enriquecido-con-comando-se-guarda-sin-cuerpo.eml")),
+                    ahora.addSecs(-30));
     Importar();
     const auto filas = Filas();
     ASSERT_EQ(filas.size(), 1);

@@ -35,13 +35,7 @@ QStringList Archivos(const QString& carpeta) {
 
 TEST(AdjuntoMail, ImagenEnLineaConContentId) {
     BuzonPrueba buzon;
-    const Elemento e = buzon.Unico(Mensaje(
-        "Subject: con logo\nContent-Type: multipart/related; boundary=\"R\"; type=\"text/html\"",
-        "--R\nContent-Type: text/html; charset=utf-8\n\n<img src=\"cid:image001.png@01D9\"><img src=\"cid:firma\">\n"
-        "--R\nContent-Type: image/png\nContent-ID: <image001.png@01D9>\nContent-Transfer-Encoding: base64\n\niVBORw0K\n"
-        "--R\nContent-Type: image/gif\nContent-ID: <firma>\n\nGIF89a\n"
-        "--R\nContent-Type: image/jpeg; name=\"foto.jpg\"\nContent-ID: <foto>\n\nJPEG\n"
-        "--R--\n"));
+    const Elemento e = buzon.Unico(pruebas::Correo(QStringLiteral("imagenes-en-linea-por-content-id.eml")));
     EXPECT_EQ(e.BodyFormat(), 2);
     const Adjuntos adjuntos = e.Attachments();
     ASSERT_EQ(adjuntos.Count(), 3);
@@ -132,12 +126,8 @@ TEST(AdjuntoMail, DosAdjuntosNoCompartenNombre) {
 }
 
 TEST(AdjuntoMail, MensajeAdjuntoEsTipo5) {
-    const QByteArray interior =
-        "From: b@x.test\nSubject: =?utf-8?q?Pedido_1/2_=C2=BFconfirmado=3F?=\n\ncuerpo interior\n";
     BuzonPrueba buzon;
-    const Elemento e = buzon.Unico(Mixto(
-        "--L\nContent-Type: message/rfc822\n\n" + interior +
-        "--L\nContent-Type: message/rfc822\nContent-Disposition: attachment\n\nX-Sin-Asunto: 1\n\nnada\n"));
+    const Elemento e = buzon.Unico(pruebas::Correo(QStringLiteral("mensaje-adjunto-sin-nombre-ni-asunto.eml")));
     const Adjuntos adjuntos = e.Attachments();
     ASSERT_EQ(adjuntos.Count(), 2);
     EXPECT_EQ(adjuntos.Item(1).Type(), 5);
