@@ -1,5 +1,7 @@
 #include "ApoyoPruebas.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -47,6 +49,14 @@ QByteArray Correo(const QString& nombre) {
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido) {
     QFile f(ruta);
     if (f.open(QIODevice::WriteOnly)) f.write(contenido);
+}
+
+QStringList ArchivosBajo(const QString& carpeta) {
+    QStringList archivos;
+    QDirIterator it(carpeta, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) archivos << QDir(carpeta).relativeFilePath(it.next());
+    archivos.sort();
+    return archivos;
 }
 
 }  // namespace pruebas

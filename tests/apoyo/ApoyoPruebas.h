@@ -35,6 +35,8 @@ QByteArray Esperado(const QString& nombre);
 QByteArray Correo(const QString& nombre);
 QString CarpetaCorreo();
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido);
+// Every file under a folder, hidden ones too, relative to it and sorted.
+QStringList ArchivosBajo(const QString& carpeta);
 
 }  // namespace pruebas
 

@@ -7,7 +7,6 @@
 #include "BuzonPrueba.h"
 #include "RespuestasPrueba.h"
 
-#include <QDirIterator>
 #include <QSet>
 
 using namespace reception;
@@ -68,13 +67,6 @@ protected:
                           {QStringLiteral("STATUS"), rs.Fields(QStringLiteral("STATUS")).Value().toString()}});
         return filas;
     }
-    static QStringList ArchivosEn(const QString& carpeta) {
-        QStringList l;
-        QDirIterator it(carpeta, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-        while (it.hasNext()) l << QDir(carpeta).relativeFilePath(it.next());
-        l.sort();
-        return l;
-    }
 };
 
 }  // namespace
@@ -114,6 +106,6 @@ TEST_F(Regresion, CadaCorreoDelJuegoComoSeEspera) {
         }
         if (!e.guardado) continue;
         EXPECT_EQ(filas[0][QStringLiteral("STATUS")], QString::fromUtf8(e.status));
-        EXPECT_EQ(ArchivosEn(vista.adjuntos + QLatin1Char('/') + filas[0][QStringLiteral("UIDL")]), e.adjuntos);
+        EXPECT_EQ(pruebas::ArchivosBajo(vista.adjuntos + QLatin1Char('/') + filas[0][QStringLiteral("UIDL")]), e.adjuntos);
     }
 }

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QFileInfo>
 
 using namespace reception;
@@ -50,13 +49,6 @@ protected:
         }
         return filas;
     }
-    QStringList ArchivosBajo(const QString& carpeta) {
-        QStringList l;
-        QDirIterator it(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) l << QDir(carpeta).relativeFilePath(it.next());
-        l.sort();
-        return l;
-    }
 };
 }  // namespace
 
@@ -82,7 +74,7 @@ TEST_F(Importacion, ImportaUnaVezConColumnasYAdjuntos) {
     EXPECT_EQ(filas[0][QStringLiteral("IDCONVERSACION")].size(), 32);
     EXPECT_EQ(filas[1][QStringLiteral("CC")], QStringLiteral("jefe@demo.test"));
     const QString uidl = filas[1][QStringLiteral("UIDL")];
-    EXPECT_EQ(ArchivosBajo(vista.adjuntos),
+    EXPECT_EQ(pruebas::ArchivosBajo(vista.adjuntos),
               (QStringList{uidl + QStringLiteral("/ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWX.finalpdf"),
                            uidl + QStringLiteral("/factura (2).pdf"), uidl + QStringLiteral("/factura.pdf")}));
     EXPECT_EQ(vista.valor, vista.maximo);
@@ -142,13 +134,13 @@ TEST_F(Importacion, NombresHostilesQuedanDentroDeLaCarpeta) {
     Importar();
     ASSERT_EQ(Filas().size(), 1);
     const QString uidl = Filas()[0][QStringLiteral("UIDL")];
-    const QStringList archivos = ArchivosBajo(dir.path());
+    const QStringList archivos = pruebas::ArchivosBajo(dir.path());
     for (const QString& a : archivos) {
         if (a.startsWith(QStringLiteral("datos/")) || a.startsWith(QStringLiteral("correo/")) || a.startsWith(QStringLiteral("temp/"))) continue;
         EXPECT_TRUE(a.startsWith(QStringLiteral("adjuntos/") + uidl + QLatin1Char('/'))) << a.toStdString();
         EXPECT_LE(QFileInfo(a).fileName().toUtf8().size(), 255);
     }
-    EXPECT_GE(ArchivosBajo(vista.adjuntos).size(), 5);
+    EXPECT_GE(pruebas::ArchivosBajo(vista.adjuntos).size(), 5);
 }
 
 TEST_F(Importacion, ElementoQueNoEsCorreoNuncaSeInserta) {

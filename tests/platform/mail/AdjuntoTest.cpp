@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 
 using namespace platform::mail;
 using pruebas::BuzonPrueba;
@@ -21,14 +20,6 @@ QByteArray Mixto(const QByteArray& partes) {
 QByteArray ParteConNombre(const QByteArray& disposicion) {
     return "--L\nContent-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n"
            "Content-Disposition: attachment; " + disposicion + "\n\nZGF0b3M=\n";
-}
-
-// Every file under a folder, relative to it.
-QStringList Archivos(const QString& carpeta) {
-    QStringList archivos;
-    QDirIterator it(carpeta, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) archivos << QDir(carpeta).relativeFilePath(it.next());
-    return archivos;
 }
 
 }  // namespace
@@ -110,7 +101,7 @@ TEST(AdjuntoMail, NombresHostilesQuedanDentroDeSuCarpeta) {
         const QString carpeta = raiz.filePath(QStringLiteral("adjuntos/ID1"));
         QDir().mkpath(carpeta);
         e.Attachments().Item(1).SaveAsFile(carpeta + u'/' + nombre);
-        EXPECT_EQ(Archivos(raiz.path()), QStringList{QStringLiteral("adjuntos/ID1/") + nombre});
+        EXPECT_EQ(pruebas::ArchivosBajo(raiz.path()), QStringList{QStringLiteral("adjuntos/ID1/") + nombre});
     }
 }
 
