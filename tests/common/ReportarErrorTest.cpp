@@ -1,5 +1,6 @@
 #include "common/ReportarError.h"
 #include "BasePrueba.h"
+#include "ErrorEsperado.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,12 +92,8 @@ TEST_F(Reportar, CarpetaDelLogSegunTempYTmp) {
 
 TEST_F(Reportar, UnaCarpetaQueNoExistePasaElErrorSinPreguntar) {
     pruebas::VariableEntorno tmp2{"TMP", dir.filePath(QStringLiteral("no/existe"))};
-    try {
-        ReportarError(ErrorSistema{5, QStringLiteral("x"), {}});
-        FAIL() << "the failure must reach the caller";
-    } catch (const ErrorSistema& e) {
-        EXPECT_EQ(e.Numero, 75);
-    }
+    // The failure reaches the caller.
+    EXPECT_THAT([] { ReportarError(ErrorSistema{5, QStringLiteral("x"), {}}); }, pruebas::LanzaError(75));
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
     // The number it took is free again.
     EXPECT_EQ(platform::runtime::Archivos::Libre(), 1);

@@ -2,6 +2,7 @@
 #include "common/Contexto.h"
 #include "platform/runtime/ErrorSistema.h"
 #include "ApoyoPruebas.h"
+#include "ErrorEsperado.h"
 
 #include <gtest/gtest.h>
 
@@ -52,11 +53,6 @@ TEST(GenerarConsultas, CarpetaInexistenteFallaCon75) {
     QTemporaryDir dir;
     common::ReiniciarContexto();
     common::Consultas().SetRutaCatalogo(dir.filePath(QStringLiteral("no/existe/consultas.crv")));
-    try {
-        GenerarConsultas();
-        ADD_FAILURE() << "no falló";
-    } catch (const platform::runtime::ErrorSistema& e) {
-        EXPECT_EQ(e.Numero, 75);
-    }
+    EXPECT_THAT([] { GenerarConsultas(); }, pruebas::LanzaError(75));
     common::ReiniciarContexto();
 }
