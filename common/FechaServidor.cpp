@@ -4,6 +4,7 @@
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Reloj.h"
 #include "platform/runtime/Pasos.h"
 
 #include <QLocale>
@@ -14,11 +15,6 @@ namespace common {
 using namespace platform;
 
 namespace {
-
-std::function<QDateTime()>& Reloj() {
-    static std::function<QDateTime()> reloj;
-    return reloj;
-}
 
 // Day, month and year in the order of the workstation's short date format.
 QStringList OrdenRegional() {
@@ -74,12 +70,9 @@ QDateTime ComoFechaHora(const db::Valor& valor) {
 
 QDateTime FechaCero() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
 
-QDateTime Ahora() {
-    if (Reloj()) return Reloj()();
-    return QDateTime::currentDateTime();
-}
+QDateTime Ahora() { return db::Ahora(); }
 
-void EstablecerReloj(std::function<QDateTime()> reloj) { Reloj() = std::move(reloj); }
+void EstablecerReloj(std::function<QDateTime()> reloj) { db::EstablecerReloj(std::move(reloj)); }
 
 QDateTime FechaServidor() {
     const runtime::Manejador ignorar = runtime::IgnorarErrores();

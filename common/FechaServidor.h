@@ -12,8 +12,9 @@ QDateTime FechaServidor();
 // The OLE Automation date scale's day 0.
 QDateTime FechaCero();
 
-// The workstation's current local date and time. Tests fix it; an empty
-// function puts the system clock back.
+// The workstation's current local date and time: the database layer's
+// clock, the one the embedded engine's getdate() reads. Tests fix it; an
+// empty function puts the system clock back.
 QDateTime Ahora();
 void EstablecerReloj(std::function<QDateTime()> reloj);
 

@@ -1,6 +1,6 @@
 #include "platform/db/ComparacionTexto.h"
 
-#include <QDateTime>
+#include "platform/db/Reloj.h"
 
 #include <sqlite3.h>
 
@@ -97,7 +97,7 @@ void FuncionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void FuncionGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
     const QByteArray ahora =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8();
+        Ahora().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8();
     sqlite3_result_text(ctx, ahora.constData(), static_cast<int>(ahora.size()), SQLITE_TRANSIENT);
 }
 

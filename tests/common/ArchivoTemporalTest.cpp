@@ -26,7 +26,7 @@ private:
     QTextBrowser navegador_;
 };
 
-class Temporal : public pruebas::BasePrueba {
+class Temporal : public pruebas::BaseConectada {
 protected:
     // Runs one action as a caller does; returns what the path argument holds afterwards.
     QString Accion(std::int16_t accion, const QString& linea, QString extension = QStringLiteral("txt"),
@@ -36,7 +36,7 @@ protected:
         return ruta;
     }
     QString Nombre(const char* extension) const {
-        return dir.filePath(QStringLiteral("210509") + QString::fromLatin1(extension));
+        return EnTemporal(QStringLiteral("210509") + QString::fromLatin1(extension));
     }
     QString ultimaExtension;
 };

@@ -19,7 +19,7 @@ void PrintTo(const Caso& c, std::ostream* os) { *os << c.nombre; }
 
 QString T(const char* s) { return QString::fromUtf8(s); }
 
-class Carga : public pruebas::BasePrueba {
+class Carga : public pruebas::BaseConectada {
 protected:
     QString ruta = QStringLiteral("/opt/recepcion/");
     void Cargar() { CargarConfiguracion(ruta); }

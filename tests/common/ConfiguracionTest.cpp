@@ -4,7 +4,7 @@
 using namespace common;
 
 namespace {
-class Configuracion : public pruebas::BasePrueba {
+class Configuracion : public pruebas::BaseConectada {
 protected:
     QVariantMap Unica(components::AccesoDatos& datos, const QString& clave) {
         const auto filas = Filas(datos, QStringLiteral("SELECT * FROM TA_CONFIGURACION WHERE Clave = '%1'").arg(clave));

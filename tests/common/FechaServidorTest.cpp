@@ -5,7 +5,7 @@ using namespace common;
 using pruebas::CursorFijo;
 
 namespace {
-class Fecha : public pruebas::BasePrueba {
+class Fecha : public pruebas::BaseConectada {
 protected:
     // The server's query answered with the given rows instead.
     void ServidorResponde(QList<QList<platform::db::Valor>> filas) {
@@ -23,6 +23,11 @@ TEST_F(Fecha, LaDelServidorSinFraccionesDeSegundo) {
 }
 
 TEST_F(Fecha, LaBaseIntegradaDaLaHoraLocal) {
+    // The engine's getdate() reads the clock the test fixed...
+    EXPECT_EQ(FechaServidor(), pruebas::MomentoFijo());
+    EXPECT_EQ(negocio->consultas, QStringList{QStringLiteral("select getDate() as fecha")});
+    // ...and the system's when none is fixed.
+    EstablecerReloj({});
     const QDateTime antes = QDateTime::currentDateTime().addSecs(-1);
     const QDateTime f = FechaServidor();
     EXPECT_GE(f, antes);

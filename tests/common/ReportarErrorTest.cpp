@@ -1,5 +1,6 @@
 #include "common/ReportarError.h"
 #include "BasePrueba.h"
+#include "ErrorEsperado.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,9 +9,9 @@ using namespace common;
 using platform::runtime::ErrorSistema;
 
 namespace {
-class Reportar : public pruebas::BasePrueba {
+class Reportar : public pruebas::BaseConectada {
 protected:
-    QString Log() const { return QString::fromUtf8(pruebas::LeerArchivo(dir.filePath(QStringLiteral("CVERR.LOG")))); }
+    QString Log() const { return QString::fromUtf8(pruebas::LeerArchivo(EnTemporal(QStringLiteral("CVERR.LOG")))); }
 };
 }  // namespace
 
@@ -59,7 +60,7 @@ TEST_F(Reportar, CadaRespuestaConSuTextoYElLogCrece) {
 TEST_F(Reportar, ErrorCeroNoPreguntaPeroCreaElLogVacio) {
     EXPECT_EQ(ReportarError(ErrorSistema{0, QStringLiteral("nada"), {}}, 18, QStringLiteral("Cfg")), 0);
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
-    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("CVERR.LOG"))));
+    ASSERT_TRUE(QFile::exists(EnTemporal(QStringLiteral("CVERR.LOG"))));
     EXPECT_TRUE(Log().isEmpty());
 }
 
@@ -86,17 +87,13 @@ TEST_F(Reportar, CarpetaDelLogSegunTempYTmp) {
     prompts->Encolar(3);
     ReportarError(ErrorSistema{5, QStringLiteral("x"), {}});
     EXPECT_FALSE(pruebas::LeerArchivo(QDir(equipo.path()).filePath(QStringLiteral("CVERR.LOG"))).isEmpty());
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("CVERR.LOG"))));
+    EXPECT_FALSE(QFile::exists(EnTemporal(QStringLiteral("CVERR.LOG"))));
 }
 
 TEST_F(Reportar, UnaCarpetaQueNoExistePasaElErrorSinPreguntar) {
     pruebas::VariableEntorno tmp2{"TMP", dir.filePath(QStringLiteral("no/existe"))};
-    try {
-        ReportarError(ErrorSistema{5, QStringLiteral("x"), {}});
-        FAIL() << "the failure must reach the caller";
-    } catch (const ErrorSistema& e) {
-        EXPECT_EQ(e.Numero, 75);
-    }
+    // The failure reaches the caller.
+    EXPECT_THAT([] { ReportarError(ErrorSistema{5, QStringLiteral("x"), {}}); }, pruebas::LanzaError(75));
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
     // The number it took is free again.
     EXPECT_EQ(platform::runtime::Archivos::Libre(), 1);

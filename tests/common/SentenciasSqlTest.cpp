@@ -1,30 +1,24 @@
 #include "common/SentenciasSql.h"
 #include "BasePrueba.h"
+#include "ErrorEsperado.h"
 
 using namespace common;
 using platform::runtime::ErrorSistema;
 
 namespace {
-class Sentencias : public pruebas::BasePrueba {
+class Sentencias : public pruebas::BaseConectada {
 protected:
     void SetUp() override {
-        BasePrueba::SetUp();
+        BaseConectada::SetUp();
         ListaCampos().clear();
     }
     void TearDown() override {
         ListaCampos().clear();
-        BasePrueba::TearDown();
+        BaseConectada::TearDown();
     }
 };
 
-long NumeroDe(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ErrorSistema& e) {
-        return e.Numero;
-    }
-    return 0;
-}
+using pruebas::NumeroDe;
 }  // namespace
 
 TEST_F(Sentencias, ValoresNullYApostrofos) {

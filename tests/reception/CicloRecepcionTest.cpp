@@ -3,10 +3,11 @@
 #include "common/Contexto.h"
 #include "common/FechaServidor.h"
 #include "platform/db/Recordset.h"
-#include "platform/smtp/ServidorPrueba.h"
 #include "platform/runtime/Archivos.h"
-#include "ApoyoPruebas.h"
-#include "BandejaPrueba.h"
+#include "BasePrueba.h"
+#include "BuzonPrueba.h"
+#include "ServidorPrueba.h"
+#include "VistaPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -16,36 +17,25 @@ using namespace reception;
 
 namespace {
 
-using pruebas::PromptConAccion;
-
-class Ciclo : public ::testing::Test {
+class Ciclo : public pruebas::BasePrueba {
 protected:
-    QTemporaryDir dir;
-    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
-    std::shared_ptr<PromptConAccion> prompts = std::make_shared<PromptConAccion>();
-    std::shared_ptr<platform::ui::Respondedor> anterior = platform::ui::EstablecerRespondedor(prompts);
     pruebas::VistaPrueba vista;
     CicloRecepcion ciclo{vista};
-    QDateTime ahora = QDateTime::currentDateTime();
+    QDateTime ahora = pruebas::MomentoFijo();
 
     void SetUp() override {
-        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
-        common::ReiniciarContexto();
+        BasePrueba::SetUp();
         common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
         common::Contexto().UsuarioLogeado = QStringLiteral("ANA");
         vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
         QDir().mkpath(vista.adjuntos);
+        prompts->OkTrasAccion(nullptr);
     }
-    void TearDown() override {
-        platform::ui::EstablecerRespondedor(anterior);
-        common::ReiniciarContexto();
-    }
-    pruebas::BandejaPrueba Bandeja(const QString& cuenta) {
-        return pruebas::BandejaPrueba(dir.filePath(QStringLiteral("correo")), cuenta);
+    pruebas::BuzonPrueba Bandeja(const QString& cuenta) {
+        return pruebas::BuzonPrueba(dir.filePath(QStringLiteral("correo")), cuenta);
     }
     static void Sql(const QString& s) { common::Datos().EjecutarSQL(s); }
     static int Filas(const QString& donde = QStringLiteral("1=1")) {
@@ -78,7 +68,7 @@ TEST_F(Ciclo, RespuestaSoloUnaVezYNuncaACorreoAutomatico) {
     ASSERT_TRUE(ciclo.Recibir());  // nothing new: no second reply
     EXPECT_EQ(Filas(), 2);
     const auto recibidos = servidor.Recibidos();
-    for (const auto& p : prompts->preguntas) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
+    for (const auto& p : prompts->Preguntas()) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
     ASSERT_EQ(recibidos.size(), 1);
     // The reply goes to the address as received, apostrophe included.
     EXPECT_TRUE(recibidos[0].crudo.contains("To: o'brien@cliente.test")) << recibidos[0].crudo.toStdString();
@@ -98,29 +88,29 @@ TEST_F(Ciclo, TickRecorreLasCuentasConocidasSalvoDeshabilitado) {
     vista.deshabilitado = false;
     EXPECT_TRUE(ciclo.Tick());
     EXPECT_EQ(Filas(QStringLiteral("CuentaEmail = 'a@x.test'")), 1);  // imported under the trimmed name
-    for (const auto& p : prompts->preguntas) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
+    for (const auto& p : prompts->Preguntas()) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
     EXPECT_EQ(Filas(QStringLiteral("ASUNTO = 'para b'")), 1);
     EXPECT_EQ(vista.cuentas, QStringLiteral("b@x.test"));
-    EXPECT_TRUE(prompts->preguntas.isEmpty());
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
     // "Todas" and "Recibir" import every known account too.
     a.Agregar(pruebas::MensajeTexto(QStringLiteral("otra para a"), QStringLiteral("p@x.test"), QStringLiteral("3")), ahora.addSecs(-10), QStringLiteral("A2"));
     vista.cuentas = QStringLiteral("Todas");
     EXPECT_TRUE(ciclo.Recibir());
     EXPECT_EQ(Filas(QStringLiteral("ASUNTO = 'otra para a'")), 1);
-    EXPECT_TRUE(prompts->preguntas.isEmpty());
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
 }
 
 TEST_F(Ciclo, UnaPeticionDuranteUnaImportacionSeRechaza) {
     bool tick = true, recibir = true;
-    prompts->accion = [&] {
+    prompts->OkTrasAccion([&] {
         // A prompt of the running import is open: its nested loop lets a tick in.
         tick = ciclo.Tick();
         recibir = ciclo.Recibir();
-    };
+    });
     vista.cuentas = QString();
     EXPECT_TRUE(ciclo.Recibir());
-    ASSERT_EQ(prompts->preguntas.size(), 1);
-    EXPECT_EQ(prompts->preguntas[0].texto, QStringLiteral("Debe configurar al menos 1 cuenta"));
+    ASSERT_EQ(prompts->Preguntas().size(), 1);
+    EXPECT_EQ(prompts->Preguntas()[0].texto, QStringLiteral("Debe configurar al menos 1 cuenta"));
     EXPECT_FALSE(tick);
     EXPECT_FALSE(recibir);
     EXPECT_FALSE(ciclo.Importando());
@@ -154,10 +144,10 @@ TEST_F(Ciclo, MuchasImportacionesNoAgotanLosNumerosDeArchivo) {
         reloj = reloj.addSecs(1);
         ASSERT_TRUE(ciclo.Recibir());
     }
-    common::EstablecerReloj(nullptr);
+    common::EstablecerReloj(&pruebas::MomentoFijo);
     // The error log and the catalogue still find a file number.
     EXPECT_NO_THROW(platform::runtime::Archivos::Libre());
-    EXPECT_TRUE(prompts->preguntas.isEmpty());
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("tarde"), QStringLiteral("p@x.test"), QStringLiteral("x")), ahora.addSecs(-5));
     ciclo.Recibir();
     EXPECT_EQ(Filas(), 1);

@@ -145,7 +145,7 @@ TEST_F(Envio, ReintentarTrasFaltaDeConexionRepiteSoloElEnvio) {
     ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
     GuardarAjustes({.servidorOtro = En(pruebas::PuertoCerrado())});
     int errores = 0;
-    auto respuestas = std::make_shared<pruebas::PromptsPorFuncion>([&](const platform::ui::Pregunta& p) {
+    prompts->AlPreguntar([&](const platform::ui::Pregunta& p) {
         if (p.estilo != PreguntaError) return platform::ui::Respuesta::OK;
         // The settings now point at a live server: a retry that read them
         // again would deliver.
@@ -155,11 +155,9 @@ TEST_F(Envio, ReintentarTrasFaltaDeConexionRepiteSoloElEnvio) {
         }
         return platform::ui::Respuesta::Ignore;
     });
-    const auto anterior = platform::ui::EstablecerRespondedor(respuestas);
     Enviar();
-    platform::ui::EstablecerRespondedor(anterior);
 
-    const auto& p = respuestas->preguntas;
+    const auto& p = prompts->Preguntas();
     ASSERT_EQ(p.size(), 4);
     for (int i : {0, 2}) EXPECT_EQ(p[i].texto, QStringLiteral(" No hay conexión a internet. Proceso cancelado."));
     EXPECT_EQ(servidor.Conexiones(), 0);

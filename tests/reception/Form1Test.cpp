@@ -3,7 +3,6 @@
 #include "common/Contexto.h"
 #include "platform/runtime/Entorno.h"
 #include "ApoyoVentana.h"
-#include "BandejaPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -131,11 +130,8 @@ TEST_F(Ventana, RecibirNoSeOfreceMientrasSeImporta) {
     f.Cargar();
     bool habilitadoDurante = true;
     // The empty account's prompt opens while the import runs.
-    auto guion = std::make_shared<pruebas::PromptConAccion>();
-    guion->accion = [&] { habilitadoDurante = f.CmdRecibir()->isEnabled(); };
-    auto anterior = platform::ui::EstablecerRespondedor(guion);
+    prompts->OkTrasAccion([&] { habilitadoDurante = f.CmdRecibir()->isEnabled(); });
     f.CmdRecibir()->click();
-    platform::ui::EstablecerRespondedor(anterior);
     EXPECT_FALSE(habilitadoDurante);
     EXPECT_TRUE(f.CmdRecibir()->isEnabled());
     EXPECT_EQ(f.Estado(), QStringLiteral("Finalizado"));

@@ -3,32 +3,27 @@
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Entorno.h"
-#include "ApoyoVentana.h"
-#include "BandejaPrueba.h"
+#include "BasePrueba.h"
+#include "BuzonPrueba.h"
+#include "VistaPrueba.h"
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QFileInfo>
 
 using namespace reception;
 
 namespace {
-class Importacion : public ::testing::Test {
+class Importacion : public pruebas::BasePrueba {
 protected:
-    QTemporaryDir dir;
-    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
-    pruebas::PromptsGuionados prompts;
-    pruebas::BandejaPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
+    pruebas::BuzonPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
     pruebas::VistaPrueba vista;
-    QDateTime ahora = QDateTime::currentDateTime();
+    QDateTime ahora = pruebas::MomentoFijo();
 
     void SetUp() override {
-        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
+        BasePrueba::SetUp();
         QDir().mkpath(dir.filePath(QStringLiteral("adjuntos")));
-        common::ReiniciarContexto();
         common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
@@ -36,7 +31,6 @@ protected:
         vista.cuentas = QStringLiteral("ventas@demo.test");
         vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
     }
-    void TearDown() override { common::ReiniciarContexto(); }
 
     void Importar(const QString& cuenta = QStringLiteral("ventas@demo.test")) {
         QString fd, fh;
@@ -55,30 +49,13 @@ protected:
         }
         return filas;
     }
-    QStringList ArchivosBajo(const QString& carpeta) {
-        QStringList l;
-        QDirIterator it(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) l << QDir(carpeta).relativeFilePath(it.next());
-        l.sort();
-        return l;
-    }
 };
 }  // namespace
 
 TEST_F(Importacion, ImportaUnaVezConColumnasYAdjuntos) {
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("Pedido d'Ana"), QStringLiteral("Ana O'Brien <o'brien@cliente.test>"),
                                           QStringLiteral("Quiero 3 cajas, it's urgente")), ahora.addSecs(-3600));
-    const QByteArray conAdjuntos =
-        "From: Luis <luis@cliente.test>\r\nTo: ventas@demo.test\r\nCc: jefe@demo.test\r\nSubject: Factura\r\n"
-        "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
-        "--B\r\nContent-Type: text/plain\r\n\r\nAdjunto la factura\r\n"
-        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"factura.pdf\"\r\n"
-        "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0=\r\n"
-        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; filename=\"factura.pdf\"\r\n"
-        "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0x\r\n"
-        "--B\r\nContent-Type: application/pdf\r\nContent-Disposition: attachment; "
-        "filename=\"ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ.final.pdf\"\r\n\r\nx\r\n"
-        "--B--\r\n";
+    const QByteArray conAdjuntos = pruebas::Correo(QStringLiteral("adjuntos-con-el-mismo-nombre-y-un-nombre-largo.eml"));
     bandeja.Agregar(conAdjuntos, ahora.addSecs(-60));
     Importar();
     auto filas = Filas();
@@ -97,7 +74,7 @@ TEST_F(Importacion, ImportaUnaVezConColumnasYAdjuntos) {
     EXPECT_EQ(filas[0][QStringLiteral("IDCONVERSACION")].size(), 32);
     EXPECT_EQ(filas[1][QStringLiteral("CC")], QStringLiteral("jefe@demo.test"));
     const QString uidl = filas[1][QStringLiteral("UIDL")];
-    EXPECT_EQ(ArchivosBajo(vista.adjuntos),
+    EXPECT_EQ(pruebas::ArchivosBajo(vista.adjuntos),
               (QStringList{uidl + QStringLiteral("/ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWX.finalpdf"),
                            uidl + QStringLiteral("/factura (2).pdf"), uidl + QStringLiteral("/factura.pdf")}));
     EXPECT_EQ(vista.valor, vista.maximo);
@@ -152,27 +129,22 @@ TEST_F(Importacion, EnlaceDeConversacion) {
 }
 
 TEST_F(Importacion, NombresHostilesQuedanDentroDeLaCarpeta) {
-    QByteArray m = "From: a@x.test\r\nSubject: hostil\r\nMIME-Version: 1.0\r\n"
-                   "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\nx\r\n";
-    const QList<QByteArray> nombres{"../../x", "/etc/passwd", QByteArray(300, 'n') + ".txt", "...", "a\x01\x1f" "b.txt", ""};
-    for (const QByteArray& n : nombres)
-        m += "--B\r\nContent-Type: application/octet-stream\r\nContent-Disposition: attachment; filename=\"" + n + "\"\r\n\r\ndatos\r\n";
-    m += "--B--\r\n";
+    const QByteArray m = pruebas::Correo(QStringLiteral("nombres-de-adjunto-hostiles-salen-de-su-carpeta.eml"));
     bandeja.Agregar(m, ahora.addSecs(-30));
     Importar();
     ASSERT_EQ(Filas().size(), 1);
     const QString uidl = Filas()[0][QStringLiteral("UIDL")];
-    const QStringList archivos = ArchivosBajo(dir.path());
+    const QStringList archivos = pruebas::ArchivosBajo(dir.path());
     for (const QString& a : archivos) {
         if (a.startsWith(QStringLiteral("datos/")) || a.startsWith(QStringLiteral("correo/")) || a.startsWith(QStringLiteral("temp/"))) continue;
         EXPECT_TRUE(a.startsWith(QStringLiteral("adjuntos/") + uidl + QLatin1Char('/'))) << a.toStdString();
         EXPECT_LE(QFileInfo(a).fileName().toUtf8().size(), 255);
     }
-    EXPECT_GE(ArchivosBajo(vista.adjuntos).size(), 5);
+    EXPECT_GE(pruebas::ArchivosBajo(vista.adjuntos).size(), 5);
 }
 
 TEST_F(Importacion, ElementoQueNoEsCorreoNuncaSeInserta) {
-    bandeja.Agregar(QByteArray("\x00\x01\x02 basura sin cabeceras", 22), ahora.addSecs(-30));
+    bandeja.Agregar(pruebas::Correo(QStringLiteral("no-es-correo-bytes-sin-cabeceras.eml")), ahora.addSecs(-30));
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("bueno"), QStringLiteral("a@x.test"), QStringLiteral("x")), ahora.addSecs(-20));
     Importar();
     Importar();
@@ -204,8 +176,8 @@ TEST_F(Importacion, CuentaVaciaOInexistente) {
 }
 
 TEST_F(Importacion, TextoEnriquecidoSeGuardaSinCuerpo) {
-    bandeja.Agregar("From: a@x.test\r\nSubject: rico\r\nMIME-Version: 1.0\r\nContent-Type: text/enriched\r\n\r\n"
-                    "<bold>#TELEFONO:almacen#</bold>\r\n", ahora.addSecs(-30));
+    bandeja.Agregar(pruebas::Correo(QStringLiteral("texto-enriquecido-con-comando-se-guarda-sin-cuerpo.eml")),
+                    ahora.addSecs(-30));
     Importar();
     const auto filas = Filas();
     ASSERT_EQ(filas.size(), 1);

@@ -1,52 +1,15 @@
 #pragma once
-// What the sender and mail-command tests share: the business database in a
-// temporary folder, the mail settings of the program's user, a view that
-// counts pointer resets, and prompts answered by a function.
+// What the sender and mail-command tests share: the business database
+// reached as the program connects, and the mail settings of the program's user.
 #include "common/Contexto.h"
-#include "platform/smtp/ServidorPrueba.h"
 #include "platform/ui/MsgBox.h"
-#include "reception/VistaRecepcion.h"
-#include "ApoyoVentana.h"
+#include "BasePrueba.h"
+#include "ServidorPrueba.h"
+#include "VistaPrueba.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace pruebas {
-
-class VistaRespuestas : public reception::VistaRecepcion {
-public:
-    int punteros = 0;
-    std::int16_t cancelar = 0;
-
-    QString TextoCuentas() const override { return {}; }
-    void SetTextoCuentas(const QString&) override {}
-    QString Estado() const override { return {}; }
-    void MostrarEstado(const QString&) override {}
-    void SetRangoBarra(int, int) override {}
-    void SetValorBarra(int) override {}
-    int MaximoBarra() const override { return 0; }
-    int ValorBarra() const override { return 0; }
-    bool Deshabilitado() const override { return false; }
-    std::int16_t& CancelarRecepcion() override { return cancelar; }
-    QString CarpetaAdjuntos() const override { return {}; }
-    void RestablecerPuntero() override { ++punteros; }
-};
-
-// Answers each prompt with what the function returns, and keeps them all.
-class PromptsPorFuncion : public platform::ui::Respondedor {
-public:
-    using Funcion = std::function<int(const platform::ui::Pregunta&)>;
-    explicit PromptsPorFuncion(Funcion f) : funcion_(std::move(f)) {}
-    int Responder(const platform::ui::Pregunta& p) override {
-        preguntas.append(p);
-        return funcion_(p);
-    }
-    QList<platform::ui::Pregunta> preguntas;
-
-private:
-    Funcion funcion_;
-};
 
 // The mail settings row of the program's user.
 struct Ajustes {
@@ -57,21 +20,17 @@ struct Ajustes {
     QString nombre = QStringLiteral("Ana Pérez");
 };
 
-class ConBaseDeNegocio : public ::testing::Test {
+class ConBaseDeNegocio : public BasePrueba {
 protected:
-    QTemporaryDir dir;
-    VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
-    PromptsGuionados prompts;
-    VistaRespuestas vista;
+    VistaPrueba vista;
 
     void SetUp() override {
-        common::ReiniciarContexto();
+        BasePrueba::SetUp();
         common::Contexto().UsuarioLogeado = QStringLiteral("ANA");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
         ASSERT_TRUE(common::Datos().Conectado());
     }
-    void TearDown() override { common::ReiniciarContexto(); }
 
     static void Sql(const QString& s) { common::Datos().EjecutarSQL(s); }
     static QString Literal(const QString& v) { return common::Datos().ValorSQL(v, QStringLiteral("'")); }

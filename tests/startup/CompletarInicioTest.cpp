@@ -1,6 +1,6 @@
 #include "startup/CompletarInicio.h"
 #include "startup/IniciarSistema.h"
-#include "BaseInicio.h"
+#include "BasePrueba.h"
 
 #include <QFile>
 
@@ -8,7 +8,7 @@ using namespace startup;
 
 namespace {
 
-class Completar : public pruebas::BaseInicio {
+class Completar : public pruebas::BasePrueba {
 protected:
     QString Catalogo() const { return Aplicacion() + QStringLiteral("/consultas.crv"); }
 

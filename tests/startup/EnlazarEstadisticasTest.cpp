@@ -1,5 +1,5 @@
 #include "startup/EnlazarEstadisticas.h"
-#include "BaseInicio.h"
+#include "BasePrueba.h"
 
 #include <QFile>
 
@@ -27,33 +27,12 @@ const QString D = QStringLiteral(
     " EXEC sp_addrolemember N'db_owner', N'CV_ESTADISTICAS'"
     " EXEC sp_addrolemember N'db_securityadmin', N'CV_ESTADISTICAS'");
 
-const QByteArray CDB7 =
-    "Create Database CV_ESTADISTICAS COLLATE Latin1_General_CI_AI \r\r\n"
-    "GO\r\r\n"
-    "USE CV_ESTADISTICAS\r\r\n"
-    "EXEC  sp_addlogin N'CV_ESTADISTICAS', 'RZ_MOLVENTARICO', 'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS', sysadmin\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS', securityadmin\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS', serveradmin\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS',  setupadmin\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS', processadmin\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS', diskadmin\r\n"
-    "EXEC sp_addsrvrolemember N'CV_ESTADISTICAS', dbcreator\r\n"
-    "EXEC sp_grantdbaccess @loginame = 'CV_ESTADISTICAS' , @name_in_db ='CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_accessadmin', N'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_backupoperator', N'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_datareader', N'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_datawriter', N'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_ddladmin', N'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_owner', N'CV_ESTADISTICAS'\r\n"
-    "EXEC sp_addrolemember N'db_securityadmin', N'CV_ESTADISTICAS'\r\n";
-
-class Estadisticas : public pruebas::BaseInicio {
+class Estadisticas : public pruebas::BasePrueba {
 protected:
-    pruebas::ServidorSimulado* servidor = nullptr;
+    pruebas::ConexionPrueba* servidor = nullptr;
 
     void SetUp() override {
-        BaseInicio::SetUp();
+        BasePrueba::SetUp();
         servidor = ConectarNegocio();
     }
     void ResponderAlAlta(long nativo, const QString& descripcion = QStringLiteral("respuesta del servidor")) {
@@ -88,7 +67,7 @@ TEST_F(Estadisticas, BaseInexistenteEscribeElScriptYReenlaza) {
     QString base = QStringLiteral("CV_ESTADISTICAS"), login = base, clave = ClaveEstadisticas();
     CrearUsuarioBase(base, login, clave);
 
-    EXPECT_EQ(pruebas::LeerArchivo(Script()), CDB7);
+    EXPECT_EQ(pruebas::LeerArchivo(Script()), pruebas::Esperado(QStringLiteral("CDB7.SQL")));
     auto& est = common::DatosEstadisticas();
     EXPECT_TRUE(est.Conectado());
     EXPECT_EQ(est.BaseDeDatos(), QStringLiteral("CV_ESTADISTICAS"));

@@ -2,6 +2,7 @@
 #include "common/Contexto.h"
 #include "platform/runtime/ErrorSistema.h"
 #include "ApoyoPruebas.h"
+#include "ErrorEsperado.h"
 
 #include <gtest/gtest.h>
 
@@ -25,29 +26,10 @@ TEST(GenerarConsultas, OnceRegistrosDe1202Bytes) {
 
     const QByteArray archivo = pruebas::LeerArchivo(ruta);
     ASSERT_EQ(archivo.size(), 13222);
-    const struct {
-        const char* nombre;
-        const char* tabla;
-        const char* campos;
-    } esperados[] = {
-        {"ARTICULOS", "V_MA_ARTICULOS", "|DESCRIPCION|IDARTICULO|"},
-        {"CLIENTES", "VT_CLIENTES", "|RAZON_SOCIAL|CODIGO|CONTACTO|"},
-        {"PROVEEDORES", "VT_PROVEEDORES", "|RAZON_SOCIAL|CODIGO|"},
-        {"CONTACTOS", "MA_CONTACTOS", "|Nombre_y_Apellido|Domicilio|Localidad|Telefono|"},
-        {"VENDEDORES", "V_TA_VENDEDORES", "|NOMBRE|IDVENDEDOR|"},
-        {"TECNICOS", "V_TA_TECNICOS", "|NOMBRE|IDTECNICO|"},
-        {"MANTENIMIENTOS", "V_MA_MANTENIMIENTOS", "|DESCRIPCION|CODIGO|"},
-        {"CUENTAS", "MA_CUENTAS", "|DESCRIPCION|CODIGO|"},
-        {"TAREAS", "V_TA_Tareas", "|Descripcion|IdTarea|"},
-        {"UnidadNegocio", "V_TA_UnidadNegocio", "|Descripcion|Codigo|"},
-        {"DEPOSITO", "V_TA_DEPOSITO", "|Descripcion|IdDeposito|"},
-    };
-    for (int i = 0; i < 11; ++i) {
-        const QByteArray r = archivo.mid(i * 1202, 1202);
-        EXPECT_EQ(r, Relleno(esperados[i].nombre, 100) + Relleno(esperados[i].tabla, 100) +
-                         Relleno(esperados[i].campos, 500) + QByteArray(500, ' ') + "\r\n")
-            << "registro " << i + 1;
-    }
+    const QByteArray esperado = pruebas::Esperado(QStringLiteral("consultas.crv"));
+    ASSERT_EQ(esperado.size(), 13222);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(archivo.mid(i * 1202, 1202), esperado.mid(i * 1202, 1202)) << "registro " << i + 1;
     // Also eleven text lines of 1200 characters.
     const QList<QByteArray> lineas = archivo.split('\n');
     ASSERT_EQ(lineas.size(), 12);
@@ -71,11 +53,6 @@ TEST(GenerarConsultas, CarpetaInexistenteFallaCon75) {
     QTemporaryDir dir;
     common::ReiniciarContexto();
     common::Consultas().SetRutaCatalogo(dir.filePath(QStringLiteral("no/existe/consultas.crv")));
-    try {
-        GenerarConsultas();
-        ADD_FAILURE() << "no falló";
-    } catch (const platform::runtime::ErrorSistema& e) {
-        EXPECT_EQ(e.Numero, 75);
-    }
+    EXPECT_THAT([] { GenerarConsultas(); }, pruebas::LanzaError(75));
     common::ReiniciarContexto();
 }

@@ -1,16 +1,16 @@
 #include "startup/RegistrarAcceso.h"
-#include "BaseInicio.h"
+#include "BasePrueba.h"
 
 using namespace startup;
 
 namespace {
 
-class Acceso : public pruebas::BaseInicio {
+class Acceso : public pruebas::BasePrueba {
 protected:
-    pruebas::ServidorSimulado* servidor = nullptr;
+    pruebas::ConexionPrueba* servidor = nullptr;
 
     void SetUp() override {
-        BaseInicio::SetUp();
+        BasePrueba::SetUp();
         servidor = ConectarNegocio();
     }
     void Ejecutar(const QString& sql) {

@@ -1,5 +1,6 @@
 #include "platform/db/Motores.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Reloj.h"
 #include "platform/runtime/ErrorSistema.h"
 #include "ApoyoPruebas.h"
 
@@ -37,6 +38,12 @@ TEST_F(BaseEmbebida, ElTextoDentroDeLiteralesLlegaIntactoALaTabla) {
     c->Ejecutar(QStringLiteral("INSERT INTO V_MA_EMAILMOV (MENSAJE, UIDL) VALUES ('%1', 'u1')").arg(literal));
     ASSERT_EQ(c->Errors().Count(), 0) << c->Errors().Item(0).Description.toStdString();
     EXPECT_EQ(Uno(QStringLiteral("SELECT TOP 1 MENSAJE FROM V_MA_EMAILMOV with(nolock) WHERE UIDL = 'u1'")), cuerpo);
+}
+
+TEST_F(BaseEmbebida, GetDateLeeElRelojDeLaCapa) {
+    EstablecerReloj([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5, 678)); });
+    EXPECT_EQ(Uno(QStringLiteral("select getDate() as fecha")), QStringLiteral("2026-01-02T03:04:05"));
+    EstablecerReloj({});
 }
 
 TEST_F(BaseEmbebida, DialectoSqlServerFueraDeLiterales) {

@@ -1,9 +1,9 @@
 #include "BuzonPrueba.h"
+#include "ErrorEsperado.h"
 #include "ApoyoPruebas.h"
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 
 using namespace platform::mail;
 using pruebas::BuzonPrueba;
@@ -22,25 +22,11 @@ QByteArray ParteConNombre(const QByteArray& disposicion) {
            "Content-Disposition: attachment; " + disposicion + "\n\nZGF0b3M=\n";
 }
 
-// Every file under a folder, relative to it.
-QStringList Archivos(const QString& carpeta) {
-    QStringList archivos;
-    QDirIterator it(carpeta, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) archivos << QDir(carpeta).relativeFilePath(it.next());
-    return archivos;
-}
-
 }  // namespace
 
 TEST(AdjuntoMail, ImagenEnLineaConContentId) {
     BuzonPrueba buzon;
-    const Elemento e = buzon.Unico(Mensaje(
-        "Subject: con logo\nContent-Type: multipart/related; boundary=\"R\"; type=\"text/html\"",
-        "--R\nContent-Type: text/html; charset=utf-8\n\n<img src=\"cid:image001.png@01D9\"><img src=\"cid:firma\">\n"
-        "--R\nContent-Type: image/png\nContent-ID: <image001.png@01D9>\nContent-Transfer-Encoding: base64\n\niVBORw0K\n"
-        "--R\nContent-Type: image/gif\nContent-ID: <firma>\n\nGIF89a\n"
-        "--R\nContent-Type: image/jpeg; name=\"foto.jpg\"\nContent-ID: <foto>\n\nJPEG\n"
-        "--R--\n"));
+    const Elemento e = buzon.Unico(pruebas::Correo(QStringLiteral("imagenes-en-linea-por-content-id.eml")));
     EXPECT_EQ(e.BodyFormat(), 2);
     const Adjuntos adjuntos = e.Attachments();
     ASSERT_EQ(adjuntos.Count(), 3);
@@ -115,7 +101,7 @@ TEST(AdjuntoMail, NombresHostilesQuedanDentroDeSuCarpeta) {
         const QString carpeta = raiz.filePath(QStringLiteral("adjuntos/ID1"));
         QDir().mkpath(carpeta);
         e.Attachments().Item(1).SaveAsFile(carpeta + u'/' + nombre);
-        EXPECT_EQ(Archivos(raiz.path()), QStringList{QStringLiteral("adjuntos/ID1/") + nombre});
+        EXPECT_EQ(pruebas::ArchivosBajo(raiz.path()), QStringList{QStringLiteral("adjuntos/ID1/") + nombre});
     }
 }
 
@@ -131,12 +117,8 @@ TEST(AdjuntoMail, DosAdjuntosNoCompartenNombre) {
 }
 
 TEST(AdjuntoMail, MensajeAdjuntoEsTipo5) {
-    const QByteArray interior =
-        "From: b@x.test\nSubject: =?utf-8?q?Pedido_1/2_=C2=BFconfirmado=3F?=\n\ncuerpo interior\n";
     BuzonPrueba buzon;
-    const Elemento e = buzon.Unico(Mixto(
-        "--L\nContent-Type: message/rfc822\n\n" + interior +
-        "--L\nContent-Type: message/rfc822\nContent-Disposition: attachment\n\nX-Sin-Asunto: 1\n\nnada\n"));
+    const Elemento e = buzon.Unico(pruebas::Correo(QStringLiteral("mensaje-adjunto-sin-nombre-ni-asunto.eml")));
     const Adjuntos adjuntos = e.Attachments();
     ASSERT_EQ(adjuntos.Count(), 2);
     EXPECT_EQ(adjuntos.Item(1).Type(), 5);

@@ -1,5 +1,6 @@
 // The subject of a known message is read straight from its header block;
 // it must be what the full header parse gives, or leave the case to it.
+#include "platform/runtime/ErrorSistema.h"
 #include "BuzonPrueba.h"
 #include "ApoyoPruebas.h"
 

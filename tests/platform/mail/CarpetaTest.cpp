@@ -1,4 +1,6 @@
+#include "platform/runtime/ErrorSistema.h"
 #include "BuzonPrueba.h"
+#include "ErrorEsperado.h"
 #include "ApoyoPruebas.h"
 
 #include <gtest/gtest.h>

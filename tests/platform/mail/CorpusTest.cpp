@@ -1,12 +1,15 @@
-// A manual check over the public corpus, run only where a re-timed copy of it
-// has been made (restamp.py --copy-to /tmp/corpus-now); skipped elsewhere.
+// The public corpus kept next to the repository (../shared/corpus): the test
+// makes its own re-timed copy of it and reads that. Without the folder it
+// says so and is skipped.
 #include "platform/mail/Aplicacion.h"
 #include "platform/runtime/ErrorSistema.h"
+#include "ApoyoPruebas.h"
 
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
 #include <QDirIterator>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -17,11 +20,19 @@ using namespace platform::mail;
 
 namespace {
 
-QString RaizCorpus() {
-    for (const char* r : {"/tmp/corpus-now/maildir", "/tmp/corpus-now"})
-        if (QDir(QLatin1String(r) + QStringLiteral("/real-github@corpus.test")).exists())
-            return QLatin1String(r);
-    return {};
+const QString Corpus = QDir::cleanPath(QStringLiteral(RUTA_FUENTES "/../shared/corpus"));
+
+// Re-times a copy of the corpus into the folder, as its README says; the
+// copy's store, or the reason it could not be made.
+QString CopiaRetemporizada(const QString& carpeta, QString& fallo) {
+    const QString copia = carpeta + QStringLiteral("/corpus");
+    QProcess p;
+    p.start(pruebas::Python(), {Corpus + QStringLiteral("/tools/restamp.py"), QStringLiteral("--copy-to"), copia});
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        fallo = QString::fromUtf8(p.readAllStandardError()) + p.errorString();
+        return {};
+    }
+    return copia;
 }
 
 // Names, sizes and modification times of every file under a folder.
@@ -40,8 +51,12 @@ QByteArray Huella(const QString& carpeta) {
 }  // namespace
 
 TEST(CorpusMail, TodoElCorpusSinRomperNiEscribirFuera) {
-    const QString raiz = RaizCorpus();
-    if (raiz.isEmpty()) GTEST_SKIP() << "no hay copia del corpus en /tmp/corpus-now";
+    if (!QFile::exists(Corpus + QStringLiteral("/tools/restamp.py")))
+        GTEST_SKIP() << "no está el corpus en " << Corpus.toStdString() << ": la prueba no se hace";
+    QTemporaryDir copia;
+    QString fallo;
+    const QString raiz = CopiaRetemporizada(copia.path(), fallo);
+    ASSERT_FALSE(raiz.isEmpty()) << "no se pudo copiar el corpus: " << fallo.toStdString();
     const QByteArray antes = Huella(raiz);
     QTemporaryDir destino;
     static const QRegularExpression hex(QStringLiteral("^[0-9A-F]{32}$"));

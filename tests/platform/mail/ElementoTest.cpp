@@ -1,4 +1,6 @@
+#include "ApoyoPruebas.h"
 #include "BuzonPrueba.h"
+#include "ErrorEsperado.h"
 
 #include <gtest/gtest.h>
 
@@ -45,11 +47,7 @@ TEST(ElementoMail, CabecerasCodificadasEnEspanol) {
 
 TEST(ElementoMail, CabeceraYTipoDeContenido) {
     BuzonPrueba buzon;
-    const Elemento e = buzon.Unico(Mensaje(
-        "From: MAILER-DAEMON@x.test\nAuto-Submitted: auto-replied\nList-Id: <ventas.x.test>\n"
-        "X-Nota: =?utf-8?q?ma=C3=B1ana?=\n"
-        "Content-Type: multipart/report; report-type=delivery-status; boundary=\"b\"",
-        "--b\nContent-Type: text/plain\n\nNo entregado\n--b--\n"));
+    const Elemento e = buzon.Unico(pruebas::Correo(QStringLiteral("aviso-de-no-entrega-es-correo-automatico.eml")));
     EXPECT_EQ(e.Cabecera(QStringLiteral("auto-submitted")), QStringLiteral("auto-replied"));
     EXPECT_EQ(e.Cabecera(QStringLiteral("List-Id")), QStringLiteral("<ventas.x.test>"));
     EXPECT_EQ(e.Cabecera(QStringLiteral("X-Nota")), QStringLiteral("mañana"));

@@ -1,4 +1,5 @@
 #include "BuzonPrueba.h"
+#include "ErrorEsperado.h"
 
 #include <gtest/gtest.h>
 

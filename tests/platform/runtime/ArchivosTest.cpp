@@ -2,6 +2,7 @@
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/ErrorSistema.h"
 #include "ApoyoPruebas.h"
+#include "ErrorEsperado.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,7 @@
 
 using namespace platform::runtime;
 
-namespace {
-long NumeroDe(const std::function<void()>& f) {
-    try { f(); } catch (const ErrorSistema& e) { return e.Numero; }
-    return 0;
-}
-}  // namespace
+using pruebas::NumeroDe;
 
 TEST(Archivos, ErroresDelRuntimeAntiguo) {
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 // only from Update(), and values the sender cannot use refused there.
 #include "platform/runtime/ErrorSistema.h"
 #include "platform/smtp/Configuracion.h"
+#include "ErrorEsperado.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,7 @@ using namespace platform::smtp;
 
 namespace {
 
-long NumeroDe(const std::function<void()>& f) {
-    try { f(); } catch (const platform::runtime::ErrorSistema& e) { return e.Numero; }
-    return 0;
-}
+using pruebas::NumeroDe;
 
 const QString Servidor = NombreCompleto(NombreCampo::SmtpServer);
 const QString Puerto = NombreCompleto(NombreCampo::SmtpServerPort);

@@ -23,8 +23,20 @@ private:
     bool habia_;
 };
 
+// The distribution's Python (where python3-aiosmtpd lives), or RECEPCION_PYTHON.
+QString Python();
+
 QByteArray LeerArchivo(const QString& ruta);
+// A byte-exact output as it must be: tests/data/esperado/<nombre>. A missing
+// file fails the test.
+QByteArray Esperado(const QString& nombre);
+// A message of the regression mail set: tests/data/correo/<nombre>. A missing
+// file fails the test.
+QByteArray Correo(const QString& nombre);
+QString CarpetaCorreo();
 void EscribirArchivo(const QString& ruta, const QByteArray& contenido);
+// Every file under a folder, hidden ones too, relative to it and sorted.
+QStringList ArchivosBajo(const QString& carpeta);
 
 }  // namespace pruebas
 

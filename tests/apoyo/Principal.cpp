@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     pruebas::FijarEntorno();
+    const auto temporal = pruebas::FijarTemporal();
     QCoreApplication app(argc, argv);
     pruebas::FijarFinalizador();
     ::testing::InitGoogleTest(&argc, argv);

@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     pruebas::FijarEntorno();
+    const auto temporal = pruebas::FijarTemporal();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     pruebas::FijarFinalizador();

@@ -5,7 +5,6 @@
 #include "platform/db/Recordset.h"
 #include "components/AccesoDatos.h"
 
-#include <QDateTime>
 #include <QPair>
 #include <QStringList>
 #include <QVariantMap>
@@ -32,9 +31,10 @@ private:
     QList<QList<platform::db::Valor>> filas_;
 };
 
-class ConexionSimulada : public platform::db::Conexion {
+// Every statement recorded, and chosen answers in place of the server's.
+class ConexionPrueba : public platform::db::Conexion {
 public:
-    explicit ConexionSimulada(std::unique_ptr<platform::db::Conexion> real) : real_(std::move(real)) {}
+    explicit ConexionPrueba(std::unique_ptr<platform::db::Conexion> real) : real_(std::move(real)) {}
 
     QStringList sentencias;  // everything given, in order
     QStringList enviadas;    // Ejecutar, in order
@@ -82,9 +82,6 @@ public:
 private:
     std::unique_ptr<platform::db::Conexion> real_;
 };
-
-// The clock the tests fix.
-inline QDateTime MomentoFijo() { return QDateTime(QDate(2026, 12, 8), QTime(21, 5, 9)); }
 
 // The rows of a query as column → value maps.
 inline QList<QVariantMap> FilasDe(components::AccesoDatos& datos, const QString& sql) {

@@ -17,14 +17,6 @@ namespace {
 
 constexpr int EsperaArranqueMs = 20000;
 
-// The server needs the distribution's Python, where python3-aiosmtpd lives.
-QString Python() {
-    const QString elegido = qEnvironmentVariable("RECEPCION_PYTHON");
-    if (!elegido.isEmpty()) return elegido;
-    return QFile::exists(QStringLiteral("/usr/bin/python3")) ? QStringLiteral("/usr/bin/python3")
-                                                             : QStringLiteral("python3");
-}
-
 Certificado Generar(const QString& carpeta) {
     Certificado c{carpeta + QStringLiteral("/certificado.pem"), carpeta + QStringLiteral("/clave.pem")};
     QProcess openssl;

@@ -1,0 +1,1 @@
+BEGIN TRANSACTION INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('1', 'Uno')  INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('2', 'Dos')
