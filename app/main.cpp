@@ -1,6 +1,7 @@
 // recepcion-email: builds the application, opens the reception window and
 // runs until it is closed. Arguments that start with "--" are the program's
 // own options; the rest, joined by blanks, is the parameter line.
+#include "Pantalla.h"
 #include "common/Contexto.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/ui/RespondedorDesatendido.h"
@@ -14,6 +15,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -53,6 +55,12 @@ bool Leer(const QStringList& argumentos, Opciones& o, QTextStream& err) {
                 err << QStringLiteral("Falta el valor de la opción %1\n").arg(a);
                 return false;
             }
+            // "--recibir --desatendido" is a forgotten value, not an account named so.
+            if (argumentos[i + 1].startsWith(QStringLiteral("--"))) {
+                err << QStringLiteral("La opción %1 necesita un valor, pero le sigue la opción %2\n")
+                           .arg(a, argumentos[i + 1]);
+                return false;
+            }
             destino = argumentos[++i];
             return true;
         };
@@ -86,7 +94,10 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    if (!PrepararPantalla(argc, argv)) return 1;
+    auto guardiaPantalla = std::make_unique<GuardiaPantalla>();
     QApplication app(argc, argv);
+    guardiaPantalla.reset();
     QTextStream err(stderr);
     Opciones opciones;
     if (!Leer(app.arguments(), opciones, err)) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -15,11 +16,14 @@ struct Resultado {
     QString errores;
 };
 
+// Without pantalla the run has no display at all, as under a timer or cron.
 Resultado Ejecutar(const QString& programa, const QStringList& argumentos, const QString& datos,
-                   const QString& correo) {
+                   const QString& correo, bool pantalla = true) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!pantalla)
+        for (const char* v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(QString::fromLatin1(v));
     env.insert(QStringLiteral("RECEPCION_DATOS"), datos);
     env.insert(QStringLiteral("RECEPCION_CORREO"), correo);
     p.setProcessEnvironment(env);
@@ -34,8 +38,19 @@ protected:
     QTemporaryDir dir;
     QString datos = dir.filePath(QStringLiteral("datos"));
     QString correo = dir.filePath(QStringLiteral("correo"));
-    Resultado Recepcion(const QStringList& args) {
-        return Ejecutar(QStringLiteral(RUTA_PROGRAMA), args, datos, correo);
+    Resultado Recepcion(const QStringList& args, bool pantalla = true) {
+        return Ejecutar(QStringLiteral(RUTA_PROGRAMA), args, datos, correo, pantalla);
+    }
+    // One message in the account's inbox, delivered a minute ago.
+    void Entregar(const QString& cuenta, const QByteArray& mensaje, const QString& unico = QStringLiteral("prueba1")) {
+        const QString bandeja = correo + QLatin1Char('/') + cuenta + QStringLiteral("/Bandeja de entrada/cur");
+        QDir().mkpath(bandeja);
+        const QString nombre = QStringLiteral("%1.%2.host:2,S").arg(QDateTime::currentSecsSinceEpoch() - 60).arg(unico);
+        pruebas::EscribirArchivo(bandeja + QLatin1Char('/') + nombre, mensaje);
+    }
+    QString Filas(const QString& sql) {
+        return Ejecutar(QStringLiteral(RUTA_SQL), {QStringLiteral("GESTION"), QStringLiteral("-e"), sql}, datos, correo)
+            .salida;
     }
 };
 
@@ -75,4 +90,32 @@ TEST_F(Programa, SinConexionTerminaConError) {
                                    QStringLiteral("@DbName=GESTION;")});
     EXPECT_NE(r.codigo, 0);
     EXPECT_TRUE(r.errores.contains(QStringLiteral("No se pudo conectar con la base de datos GESTION"))) << r.errores.toStdString();
+}
+
+TEST_F(Programa, SinPantallaLaRecepcionDesatendidaFuncionaYLaVentanaNo) {
+    Entregar(QStringLiteral("ventas@x.test"), "From: a@x.test\r\nSubject: sin pantalla\r\n\r\ncuerpo\r\n");
+    const Resultado r = Recepcion({QStringLiteral("--desatendido"), QStringLiteral("--recibir"), QStringLiteral("ventas@x.test"),
+                                   QStringLiteral("@DbName=GESTION;@Usuario=ANA;")}, false);
+    EXPECT_EQ(r.codigo, 0) << r.errores.toStdString();
+    EXPECT_EQ(Filas(QStringLiteral("SELECT ASUNTO FROM V_MA_EMAILMOV")), QStringLiteral("ASUNTO\nsin pantalla\n"));
+
+    const Resultado ventana = Recepcion({QStringLiteral("@DbName=GESTION;")}, false);
+    EXPECT_EQ(ventana.codigo, 1);
+    EXPECT_EQ(ventana.errores.count(QLatin1Char('\n')), 1) << ventana.errores.toStdString();
+    EXPECT_TRUE(ventana.errores.contains(QStringLiteral("no hay pantalla"))) << ventana.errores.toStdString();
+}
+
+TEST_F(Programa, UnaOpcionNoEsElValorDeOtra) {
+    const QList<QStringList> casos{
+        {QStringLiteral("--recibir"), QStringLiteral("--desatendido"), QStringLiteral("@DbName=GESTION;")},
+        {QStringLiteral("--desatendido"), QStringLiteral("--datos"), QStringLiteral("--recibir"), QStringLiteral("x")},
+        {QStringLiteral("--desatendido"), QStringLiteral("--correo"), QStringLiteral("--datos"), QStringLiteral("x")},
+    };
+    for (const QStringList& args : casos) {
+        const Resultado r = Recepcion(args);
+        EXPECT_EQ(r.codigo, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(r.errores.contains(QStringLiteral("necesita un valor, pero le sigue la opción"))) << r.errores.toStdString();
+    }
+    // Nothing was opened, so nothing was created.
+    EXPECT_FALSE(QFileInfo::exists(datos));
 }
