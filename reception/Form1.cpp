@@ -6,6 +6,7 @@
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
+#include "reception/CarpetaAdjuntos.h"
 #include "reception/CicloRecepcion.h"
 #include "startup/IniciarSistema.h"
 
@@ -33,11 +34,7 @@ QRect Twips(int izquierda, int arriba, int ancho, int alto) {
 Manejador ReglaCarga() {
     return [](const ErrorSistema& e) {
         if (e.Numero == Err::ArchivoIncorrecto) {
-            platform::ui::MsgBox(QStringLiteral(
-                "La ruta configurada como carpeta de adjuntos no existe o es inaccesible. No podra "
-                "recibir mail hasta que configure una ruta correcta"),
-                platform::ui::Estilo::OKOnly + platform::ui::Estilo::Information,
-                QStringLiteral("Aviso al operador"));
+            AvisarCarpetaAdjuntos();
             return Accion::Salir;
         }
         return AccionPorRespuesta(common::Util().MostrarError(e));
@@ -169,12 +166,16 @@ void Form1::AsegurarCarpetaAdjuntos() {
                          QStringLiteral("DATOS"), true);
     };
     // Folders keep normal permissions: a read-only folder would refuse the
-    // attachments on this platform.
+    // attachments on this platform. A folder that is already there is not a
+    // failure: a second database, or a lost setting, finds it made.
+    const auto asegurar = [](const QString& carpeta) {
+        if (!ExisteRuta(carpeta)) CrearCarpeta(carpeta);
+    };
     if (carpetaAdjuntos_.isEmpty()) {
         const QString adjuntos = aplicacion + QStringLiteral("EMAIL/ADJUNTOS/");
         EjecutarPasosAnidados(ReglaCarga(), {
-            [&] { CrearCarpeta(aplicacion + QStringLiteral("EMAIL/")); },
-            [&] { CrearCarpeta(adjuntos); },
+            [&] { asegurar(aplicacion + QStringLiteral("EMAIL/")); },
+            [&] { asegurar(adjuntos); },
             [&] { guardar(adjuntos); },
             [&] { carpetaAdjuntos_ = adjuntos; },
         });
@@ -184,6 +185,9 @@ void Form1::AsegurarCarpetaAdjuntos() {
             [&] { guardar(carpetaAdjuntos_); },
         });
     }
+    // The import saves nowhere else: a folder that still cannot be used ends
+    // the load with the message about it, and the timer is not armed.
+    if (!CarpetaAdjuntosUtilizable(carpetaAdjuntos_)) Lanzar(Err::ArchivoIncorrecto);
 }
 
 void Form1::AsegurarCarpetaMails() {

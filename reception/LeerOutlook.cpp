@@ -11,6 +11,7 @@
 #include "platform/ui/MsgBox.h"
 #include "reception/AdjuntosMensaje.h"
 #include "reception/ArreglarHtml.h"
+#include "reception/CarpetaAdjuntos.h"
 #include "reception/CorreoAutomatico.h"
 #include "reception/EjecutarAccion.h"
 #include "reception/PeriodoImportacion.h"
@@ -79,6 +80,12 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                                      QStringLiteral("Aviso al Operador"));
                 salir = true;
             }
+        },
+        // Nothing is saved outside the configured folder, so without one nothing is imported.
+        [&] {
+            if (salir || CarpetaAdjuntosUtilizable(vista.CarpetaAdjuntos())) return;
+            AvisarCarpetaAdjuntos();
+            salir = true;
         },
         // 2
         [&] { if (!salir) common::Traza(1, QStringLiteral("INICIO")); },

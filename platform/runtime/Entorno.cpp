@@ -44,10 +44,14 @@ void CrearCarpeta(const QString& ruta) {
     QString limpia = ruta;
     while (limpia.size() > 1 && limpia.endsWith(QLatin1Char('/'))) limpia.chop(1);
     const QFileInfo info(limpia);
-    if (limpia.isEmpty() || info.exists()) Lanzar(Err::ErrorAccesoRuta);
-    if (!info.dir().exists()) Lanzar(Err::RutaNoEncontrada);
+    // The operator is told which folder: the number alone names none.
+    const auto fallar = [&](long numero, const QString& ruta) {
+        Lanzar(numero, QStringLiteral("%1: %2").arg(DescripcionError(numero), ruta));
+    };
+    if (limpia.isEmpty() || info.exists()) fallar(Err::ErrorAccesoRuta, limpia);
+    if (!info.dir().exists()) fallar(Err::RutaNoEncontrada, info.dir().path());
     // Normal permissions: Linux has no hidden/system attributes to clear.
-    if (!QDir().mkdir(limpia)) Lanzar(Err::ErrorAccesoRuta);
+    if (!QDir().mkdir(limpia)) fallar(Err::ErrorAccesoRuta, limpia);
 }
 
 bool ExisteRuta(const QString& ruta) {

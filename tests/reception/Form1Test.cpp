@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 
@@ -79,15 +80,45 @@ TEST_F(Ventana, TablaVaciaSinTodas) {
     EXPECT_EQ(f.CmbCuentas()->count(), 0);
 }
 
-TEST_F(Ventana, EmailYaExisteSePreguntaYSeSigue) {
-    QDir().mkpath(dir.filePath(QStringLiteral("programa/EMAIL")));
+TEST_F(Ventana, CarpetasYaCreadasNoSonUnFalloYLosAdjuntosVanAEllas) {
+    // EMAIL/ alone (a lost setting), then EMAIL/ADJUNTOS/ too (a second database).
+    for (const char* ya : {"programa/EMAIL", "programa/EMAIL/ADJUNTOS"}) {
+        QDir().mkpath(dir.filePath(QString::fromLatin1(ya)));
+        Sql(QStringLiteral("DELETE FROM TA_CONFIGURACION WHERE Clave = 'EMAIL_CARPETAADJUNTOS'"));
+        Form1 f;
+        f.Cargar();
+        EXPECT_TRUE(prompts->Preguntas().isEmpty()) << ya << ": " << prompts->Preguntas().value(0).texto.toStdString();
+        EXPECT_EQ(f.CarpetaAdjuntos(), dir.filePath(QStringLiteral("programa/EMAIL/ADJUNTOS/")));
+        EXPECT_EQ(Ajuste(), f.CarpetaAdjuntos());
+        EXPECT_TRUE(f.Timer2()->isActive());
+    }
+    pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
+    pruebas::BandejaPrueba bandeja(dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@x.test"));
+    bandeja.Agregar("From: a@x.test\r\nSubject: con adjunto\r\nMIME-Version: 1.0\r\n"
+                    "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\nhola\r\n"
+                    "--B\r\nContent-Type: text/plain\r\nContent-Disposition: attachment; filename=\"nota.txt\"\r\n\r\nx\r\n--B--\r\n",
+                    QDateTime::currentDateTime().addSecs(-60), QStringLiteral("ADJ1"));
+    Form1 f;
+    f.Cargar();
+    f.SetTextoCuentas(QStringLiteral("ventas@x.test"));
+    f.CmdRecibir()->click();
+    EXPECT_TRUE(prompts->Preguntas().isEmpty()) << prompts->Preguntas().value(0).texto.toStdString();
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("programa/EMAIL/ADJUNTOS"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    const QString uidl = QDir(dir.filePath(QStringLiteral("programa/EMAIL/ADJUNTOS"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("programa/EMAIL/ADJUNTOS/%1/nota.txt").arg(uidl))));
+}
+
+TEST_F(Ventana, CarpetaQueNoSePuedeCrearNombraLaRutaYNoArmaElTemporizador) {
+    // EMAIL is a file, so EMAIL/ADJUNTOS/ cannot be made.
+    pruebas::EscribirArchivo(dir.filePath(QStringLiteral("programa/EMAIL")), "x");
     prompts->Encolar(5);  // Ignore: go on with the next step
     Form1 f;
     f.Cargar();
-    ASSERT_EQ(prompts->Preguntas().size(), 1);
-    EXPECT_TRUE(prompts->Preguntas()[0].texto.contains(QStringLiteral("75")));
-    EXPECT_EQ(f.CarpetaAdjuntos(), dir.filePath(QStringLiteral("programa/EMAIL/ADJUNTOS/")));
-    EXPECT_TRUE(f.Timer2()->isActive());
+    ASSERT_EQ(prompts->Preguntas().size(), 2);
+    EXPECT_TRUE(prompts->Preguntas()[0].texto.contains(dir.filePath(QStringLiteral("programa/EMAIL"))))
+        << prompts->Preguntas()[0].texto.toStdString();
+    EXPECT_TRUE(prompts->Preguntas()[1].texto.startsWith(QStringLiteral("La ruta configurada como carpeta de adjuntos")));
+    EXPECT_FALSE(f.Timer2()->isActive());
 }
 
 TEST_F(Ventana, CarpetaConfiguradaQueFaltaSeCreaYSeGrabaOtraVez) {

@@ -184,3 +184,31 @@ TEST_F(Importacion, TextoEnriquecidoSeGuardaSinCuerpo) {
     EXPECT_EQ(filas[0][QStringLiteral("STATUS")], QStringLiteral("RTF"));
     EXPECT_EQ(filas[0][QStringLiteral("MENSAJE")], QString());
 }
+
+TEST_F(Importacion, SinCarpetaDeAdjuntosUtilizableNoSeImportaNada) {
+    bandeja.Agregar("From: a@x.test\r\nSubject: con adjunto\r\nMIME-Version: 1.0\r\n"
+                    "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/html\r\n\r\n"
+                    "<img src=\"cid:i\">\r\n--B\r\nContent-Type: image/png\r\nContent-ID: <i>\r\n"
+                    "Content-Disposition: inline; filename=\"i.png\"\r\n\r\nx\r\n--B--\r\n",
+                    ahora.addSecs(-60));
+    // The import runs from a working directory that must stay untouched.
+    QTemporaryDir trabajo;
+    struct Volver {
+        QString anterior = QDir::currentPath();
+        ~Volver() { QDir::setCurrent(anterior); }
+    } volver;
+    QDir::setCurrent(trabajo.path());
+    pruebas::EscribirArchivo(dir.filePath(QStringLiteral("un-archivo")), "x");
+    for (const QString& carpeta : {QString(), QStringLiteral("ADJUNTOS"), QStringLiteral("D:\\ADJUNTOS"),
+                                   dir.filePath(QStringLiteral("no-existe")), dir.filePath(QStringLiteral("un-archivo"))}) {
+        prompts->Limpiar();
+        vista.adjuntos = carpeta;
+        Importar();
+        ASSERT_EQ(prompts->Preguntas().size(), 1) << carpeta.toStdString();
+        EXPECT_TRUE(prompts->Preguntas()[0].texto.startsWith(QStringLiteral("La ruta configurada como carpeta de adjuntos")));
+        EXPECT_EQ(prompts->Preguntas()[0].estilo, 64);
+    }
+    EXPECT_TRUE(QDir(trabajo.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("no-existe"))));
+    EXPECT_TRUE(Filas().isEmpty());
+}
