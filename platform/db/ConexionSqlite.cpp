@@ -2,6 +2,7 @@
 
 #include "platform/db/ComparacionTexto.h"
 #include "platform/db/CursorSqlite.h"
+#include "platform/db/DescripcionSqlite.h"
 #include "platform/db/DialectoSqlServer.h"
 #include "platform/runtime/ErrorSistema.h"
 
@@ -53,16 +54,17 @@ ConexionSqlite::ConexionSqlite(const QString& archivo, const QString& base,
                             .arg(base, archivo, motivo));
     };
     const int banderas = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db_, banderas, nullptr) != SQLITE_OK)
-        fallar(Mensaje(db_));
+    if (const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db_, banderas, nullptr);
+        rc != SQLITE_OK)
+        fallar(DescripcionSqlite(rc, Mensaje(db_)));
     sqlite3_extended_result_codes(db_, 1);
     SetCommandTimeout(tiempoEspera);
     RegistrarComparacion(db_);
     // WAL lets the product read the tables while an import writes; the first
     // statement also tells a file that is not a database.
     char* error = nullptr;
-    if (sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString motivo = QString::fromUtf8(error ? error : "");
+    if (const int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, &error); rc != SQLITE_OK) {
+        const QString motivo = DescripcionSqlite(rc, QString::fromUtf8(error ? error : ""));
         sqlite3_free(error);
         fallar(motivo);
     }
@@ -84,11 +86,11 @@ void ConexionSqlite::CrearDesdeEsquema(const QString& esquema) {
     if (esquema.trimmed().isEmpty()) return;
     const QByteArray sql = QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(esquema).toUtf8();
     char* error = nullptr;
-    if (sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString motivo = QString::fromUtf8(error ? error : "");
+    if (const int rc = sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &error); rc != SQLITE_OK) {
+        const QString motivo = DescripcionSqlite(rc, QString::fromUtf8(error ? error : ""));
         sqlite3_free(error);
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        runtime::Lanzar(ErrorNoEspecificado, QStringLiteral("esquema: %1").arg(motivo));
+        runtime::Lanzar(ErrorNoEspecificado, QStringLiteral("al crear las tablas: %1").arg(motivo));
     }
 }
 
@@ -137,9 +139,12 @@ ErrorBaseDatos ConexionSqlite::ErrorActual(int rc) const {
     if (m.contains(QStringLiteral("no such column")))
         return {Nativo::ColumnaNoValida, QStringLiteral("El nombre de columna '%1' no es válido.")
                                              .arg(Tras(m, QStringLiteral("no such column:")))};
+    if (m.contains(QStringLiteral("has no column named")))
+        return {Nativo::ColumnaNoValida, QStringLiteral("El nombre de columna '%1' no es válido.")
+                                             .arg(Tras(m, QStringLiteral("has no column named")))};
     if (m.contains(QStringLiteral("syntax error")) || m.contains(QStringLiteral("incomplete input")))
         return {Nativo::Sintaxis, QStringLiteral("Sintaxis incorrecta (%1).").arg(m)};
-    return {rc, m};
+    return {rc, DescripcionSqlite(rc, m)};
 }
 
 sqlite3_stmt* ConexionSqlite::Preparar(const QString& sql, bool& deCache) {

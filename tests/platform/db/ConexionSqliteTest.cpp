@@ -79,6 +79,7 @@ TEST_F(BaseEmbebida, ErroresVanALaColeccionConNumerosNativos) {
         {"INSERT INTO V_MA_EMAILMOV (UIDL) VALUES ('dup')", 2627},
         {"SELECT * FROM NO_EXISTE", 208},
         {"SELECT NoHay FROM MA_CUENTAS", 207},
+        {"INSERT INTO MA_CUENTAS (NoHay) VALUES ('x')", 207},
         {"SELEC * FROM MA_CUENTAS", 102},
         {"EXEC sp_addlogin N'x', 'y', 'z'", 2812},
     };
@@ -172,6 +173,35 @@ TEST(MotorEmbebido, FallosAlAbrirDanUnMensajeClaro) {
         }
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("fuera.db"))));
+}
+
+TEST_F(BaseEmbebida, FallosDelMotorEnCastellanoConSuTextoDetras) {
+    // The operator reads the Spanish part; the engine's text follows for support.
+    struct Caso { const char* sql; const char* descripcion; const char* motor; };
+    const Caso casos[] = {
+        {"CREATE TABLE MA_CUENTAS (x)", "Error en la instrucción SQL", "already exists"},
+        {"SELECT 'sin cerrar", "Error en la instrucción SQL", "unrecognized token"},
+        {"SELECT * FROM MA_CUENTAS WHERE (", "Sintaxis incorrecta", "incomplete input"},
+        {"PRAGMA query_only=1; INSERT INTO MA_CUENTAS (Codigo) VALUES ('x')", "La base de datos es de solo lectura",
+         "attempt to write a readonly database"},
+    };
+    for (const Caso& caso : casos) {
+        c->Ejecutar(QString::fromUtf8(caso.sql));
+        ASSERT_EQ(c->Errors().Count(), 1) << caso.sql;
+        const QString d = c->Errors().Item(0).Description;
+        EXPECT_TRUE(d.startsWith(QString::fromUtf8(caso.descripcion))) << d.toStdString();
+        EXPECT_TRUE(d.contains(QStringLiteral("(%1").arg(QString::fromUtf8(caso.motor))) ||
+                    d.contains(QString::fromUtf8(caso.motor) + QLatin1Char(')')))
+            << d.toStdString();
+    }
+    pruebas::EscribirArchivo(dir.filePath(QStringLiteral("ROTA.db")), QByteArray(4096, 'x'));
+    try {
+        AbrirConexion({QString(), QStringLiteral("ROTA")});
+        ADD_FAILURE();
+    } catch (const ErrorSistema& e) {
+        EXPECT_TRUE(e.Descripcion.endsWith(QStringLiteral(": El archivo no es una base de datos (file is not a database)")))
+            << e.Descripcion.toStdString();
+    }
 }
 
 TEST(MotorEmbebido, SegundoProcesoLeeMientrasSeEscribe) {
