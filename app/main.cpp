@@ -3,6 +3,8 @@
 // own options; the rest, joined by blanks, is the parameter line.
 #include "Pantalla.h"
 #include "common/Contexto.h"
+#include "common/ReportarError.h"
+#include "platform/db/Motores.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/ui/RespondedorDesatendido.h"
 #include "platform/ui/RespondedorQt.h"
@@ -105,6 +107,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     platform::runtime::EstablecerLineaComandos(opciones.parametros.join(QLatin1Char(' ')));
+    // A mistyped database name must not pass for an empty database.
+    platform::db::EstablecerAvisoBaseNueva([](const QString& archivo) {
+        common::AnotarAviso(QStringLiteral("Base de datos integrada nueva: no existía y se ha creado en %1").arg(archivo),
+                            QStringLiteral("Conectar"));
+    });
     if (opciones.desatendido)
         platform::ui::EstablecerRespondedor(std::make_shared<platform::ui::RespondedorDesatendido>());
     else

@@ -8,6 +8,8 @@
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QTextStream>
+
 #include <limits>
 
 namespace common {
@@ -72,6 +74,21 @@ std::int16_t ReportarError(const runtime::ErrorSistema& error, int estilo, const
                                 QStringLiteral(" Mensaje ") + mensaje.trimmed() +
                                 QStringLiteral(" Respondió : ") + TextoRespuesta(respuesta));
     return static_cast<std::int16_t>(respuesta);
+}
+
+void AnotarAviso(const QString& texto, const QString& rutina) {
+    QTextStream(stderr) << QStringLiteral("[aviso] ") << texto << Qt::endl;
+    try {
+        const NumeroAbierto log{Archivos::Libre()};
+        Archivos::Abrir(log.numero, CarpetaTemporal() + QStringLiteral("CVERR.LOG"), Archivos::Modo::Append);
+        const QDateTime ahora = Ahora();
+        Archivos::EscribirLinea(log.numero, ahora.toString(QStringLiteral("MM-dd-yyyy")) + QLatin1Char(' ') +
+                                                ahora.toString(QStringLiteral("HH:mm:ss")) +
+                                                QStringLiteral(" Rutina: ") + rutina +
+                                                QStringLiteral(" Mensaje ") + texto);
+    } catch (const runtime::ErrorSistema&) {
+        // The line on stderr is there; a log that cannot be written says no more.
+    }
 }
 
 void GrabaError(const QString& sql, QString& proceso, long numero, const QString& descripcion) {

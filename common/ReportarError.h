@@ -15,6 +15,10 @@ namespace common {
 std::int16_t ReportarError(const platform::runtime::ErrorSistema& error, int estilo = 18,
                            const QString& rutina = QString());
 
+// A notice that asks nothing of the operator: one line on stderr and one in
+// CVERR.LOG, in the log's own form. Never raises.
+void AnotarAviso(const QString& texto, const QString& rutina = QString());
+
 // Writes one AUX_ERR row; never reports. An empty proceso is set to the
 // executable name.
 void GrabaError(const QString& sql, QString& proceso, long numero, const QString& descripcion);

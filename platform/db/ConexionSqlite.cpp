@@ -77,6 +77,7 @@ ConexionSqlite::ConexionSqlite(const QString& archivo, const QString& base,
         } catch (const runtime::ErrorSistema& e) {
             fallar(e.Descripcion);
         }
+        creada_ = true;
     }
 }
 

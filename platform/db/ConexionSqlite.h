@@ -32,6 +32,8 @@ public:
     void SetCommandTimeout(long segundos) override;
 
     QString Archivo() const { return archivo_; }
+    // True when this connection made the file (it did not exist before).
+    bool Creada() const { return creada_; }
 
     // For the cursors: a prepared statement, from the cache when free.
     sqlite3_stmt* Preparar(const QString& sql, bool& deCache);
@@ -46,6 +48,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QString archivo_;
+    bool creada_ = false;
     struct EnCache {
         sqlite3_stmt* stmt;
         bool enUso;

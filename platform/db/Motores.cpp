@@ -12,6 +12,11 @@ namespace platform::db {
 namespace {
 constexpr long ErrorNoEspecificado = -2147467259;
 
+std::function<void(const QString&)>& AvisoBaseNueva() {
+    static std::function<void(const QString&)> aviso;
+    return aviso;
+}
+
 QString EsquemaDe(const QString& base) {
     const bool estadisticas = base.compare(BaseEstadisticas(), Qt::CaseInsensitive) == 0;
     QFile f(estadisticas ? QStringLiteral(":/schema/estadisticas.sql")
@@ -64,8 +69,14 @@ std::unique_ptr<Conexion> AbrirConexion(const ParametrosConexion& p) {
                         QStringLiteral("No se pudo abrir la base de datos %1: no se puede crear la "
                                        "carpeta de datos %2.").arg(p.base, carpeta));
     }
-    return std::make_unique<ConexionSqlite>(ArchivoBaseEmbebida(p.base), p.base, EsquemaDe,
-                                            p.tiempoEspera);
+    auto conexion = std::make_unique<ConexionSqlite>(ArchivoBaseEmbebida(p.base), p.base, EsquemaDe,
+                                                     p.tiempoEspera);
+    if (conexion->Creada() && AvisoBaseNueva()) AvisoBaseNueva()(conexion->Archivo());
+    return conexion;
+}
+
+void EstablecerAvisoBaseNueva(std::function<void(const QString& archivo)> aviso) {
+    AvisoBaseNueva() = std::move(aviso);
 }
 
 }  // namespace platform::db

@@ -3,6 +3,8 @@
 // embedded engine; server databases (ODBC) plug in here later.
 #include "platform/db/Conexion.h"
 
+#include <functional>
+
 namespace platform::db {
 
 struct ParametrosConexion {
@@ -23,6 +25,10 @@ QString ArchivoBaseEmbebida(const QString& base);
 // Opens the connection; raises ErrorSistema with a clear Spanish description
 // (naming the database and the reason) when it cannot.
 std::unique_ptr<Conexion> AbrirConexion(const ParametrosConexion& parametros);
+
+// Told the file of each embedded database this process creates, so that a
+// mistyped name is not met as an empty database without a word.
+void EstablecerAvisoBaseNueva(std::function<void(const QString& archivo)> aviso);
 
 // Name of the statistics database, which has its own schema.
 inline QString BaseEstadisticas() { return QStringLiteral("CV_ESTADISTICAS"); }

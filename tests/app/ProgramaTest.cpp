@@ -26,6 +26,9 @@ Resultado Ejecutar(const QString& programa, const QStringList& argumentos, const
         for (const char* v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(QString::fromLatin1(v));
     env.insert(QStringLiteral("RECEPCION_DATOS"), datos);
     env.insert(QStringLiteral("RECEPCION_CORREO"), correo);
+    // CVERR.LOG and the traces: beside the data, private to the test.
+    env.insert(QStringLiteral("TEMP"), QFileInfo(datos).path());
+    env.insert(QStringLiteral("TMP"), QFileInfo(datos).path());
     p.setProcessEnvironment(env);
     p.start(programa, argumentos);
     p.waitForFinished(60000);
@@ -118,4 +121,18 @@ TEST_F(Programa, UnaOpcionNoEsElValorDeOtra) {
     }
     // Nothing was opened, so nothing was created.
     EXPECT_FALSE(QFileInfo::exists(datos));
+}
+
+TEST_F(Programa, UnaBaseIntegradaNuevaSeAnuncia) {
+    const QStringList args{QStringLiteral("--desatendido"), QStringLiteral("--recibir"), QStringLiteral("ventas@x.test"),
+                           QStringLiteral("@DbName=GESTOIN;")};
+    Entregar(QStringLiteral("ventas@x.test"), "From: a@x.test\r\nSubject: hola\r\n\r\ncuerpo\r\n");
+    const Resultado r = Recepcion(args);
+    const QString archivo = datos + QStringLiteral("/GESTOIN.db");
+    EXPECT_EQ(r.errores.count(QStringLiteral("Base de datos integrada nueva: no existía y se ha creado en ") + archivo), 1)
+        << r.errores.toStdString();
+    const QString log = QString::fromUtf8(pruebas::LeerArchivo(dir.filePath(QStringLiteral("CVERR.LOG"))));
+    EXPECT_TRUE(log.contains(archivo)) << log.toStdString();
+    // Once made, it is opened without a word.
+    EXPECT_FALSE(Recepcion(args).errores.contains(QStringLiteral("Base de datos integrada nueva: no existía y se ha creado en ") + archivo));
 }
