@@ -9,22 +9,53 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
+
+namespace {
+const char* const Uso =
+    "Uso: recepcion-sql [--datos CARPETA] [--crear] BASE [ARCHIVO.sql | -e SENTENCIA]\n"
+    "Ejecuta SQL sobre una base de datos integrada, en el dialecto del programa.\n"
+    "Sin archivo lee las sentencias de la entrada estándar.\n"
+    "  --datos CARPETA  carpeta de las bases integradas (también RECEPCION_DATOS)\n"
+    "  --crear          crea la base cuando no existe (sin esta opción solo abre una que exista)\n"
+    "  -h, --help       muestra esta ayuda\n";
+}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
-    if (args.size() >= 2 && args[0] == QLatin1String("--datos")) {
-        qputenv("RECEPCION_DATOS", QDir(args[1]).absolutePath().toUtf8());
-        args = args.mid(2);
+    bool crear = false;
+    // Options come before the database's name; "-e" and what follows are the statement.
+    while (!args.isEmpty() && args[0].startsWith(QLatin1Char('-'))) {
+        const QString opcion = args.takeFirst();
+        if (opcion == QLatin1String("-h") || opcion == QLatin1String("--help")) {
+            out << Uso;
+            return 0;
+        } else if (opcion == QLatin1String("--crear")) {
+            crear = true;
+        } else if (opcion == QLatin1String("--datos") && !args.isEmpty() && !args[0].startsWith(QStringLiteral("--"))) {
+            qputenv("RECEPCION_DATOS", QDir(args.takeFirst()).absolutePath().toUtf8());
+        } else {
+            err << "Opción desconocida o sin valor: " << opcion << "\n" << Uso;
+            return 2;
+        }
     }
-    if (args.isEmpty() || args[0].startsWith(QStringLiteral("--"))) {
-        err << "Uso: recepcion-sql [--datos CARPETA] BASE [ARCHIVO.sql | -e SENTENCIA]\n"
-               "Sin archivo lee las sentencias de la entrada estándar.\n";
+    if (args.isEmpty()) {
+        err << Uso;
         return 2;
     }
+    // A mistyped name must not answer from a new, empty database.
+    const QString archivo = platform::db::ArchivoBaseEmbebida(args[0]);
+    if (!crear && !QFileInfo::exists(archivo)) {
+        err << "La base de datos " << args[0] << " no existe (" << archivo << "). Para crearla use --crear.\n";
+        return 1;
+    }
+    platform::db::EstablecerAvisoBaseNueva([&err](const QString& nueva) {
+        err << "Base de datos integrada nueva: " << nueva << "\n";
+    });
     QString texto;
     if (args.size() >= 3 && args[1] == QLatin1String("-e")) {
         texto = args.mid(2).join(QLatin1Char(' '));

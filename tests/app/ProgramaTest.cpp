@@ -136,3 +136,23 @@ TEST_F(Programa, UnaBaseIntegradaNuevaSeAnuncia) {
     // Once made, it is opened without a word.
     EXPECT_FALSE(Recepcion(args).errores.contains(QStringLiteral("Base de datos integrada nueva: no existía y se ha creado en ") + archivo));
 }
+
+TEST_F(Programa, RecepcionSqlSoloAbreUnaBaseQueExiste) {
+    const auto sql = [&](const QStringList& args) { return Ejecutar(QStringLiteral(RUTA_SQL), args, datos, correo); };
+    for (const char* ayuda : {"-h", "--help"}) {
+        const Resultado r = sql({QString::fromLatin1(ayuda)});
+        EXPECT_EQ(r.codigo, 0);
+        EXPECT_TRUE(r.salida.startsWith(QStringLiteral("Uso: recepcion-sql"))) << r.salida.toStdString();
+    }
+    const Resultado falta = sql({QStringLiteral("GESTOIN"), QStringLiteral("-e"), QStringLiteral("select count(*) from V_MA_EMAILMOV")});
+    EXPECT_EQ(falta.codigo, 1);
+    EXPECT_TRUE(falta.errores.contains(QStringLiteral("no existe"))) << falta.errores.toStdString();
+    EXPECT_TRUE(falta.salida.isEmpty());
+    EXPECT_EQ(sql({QStringLiteral("--datos"), QStringLiteral("--crear"), QStringLiteral("GESTION")}).codigo, 2);
+    EXPECT_FALSE(QFileInfo::exists(datos));  // nothing created, not even the folder
+
+    const Resultado crear = sql({QStringLiteral("--crear"), QStringLiteral("GESTION"), QStringLiteral("-e"), QStringLiteral("SELECT COUNT(*) AS n FROM V_MA_EMAILMOV")});
+    EXPECT_EQ(crear.codigo, 0) << crear.errores.toStdString();
+    EXPECT_EQ(crear.salida, QStringLiteral("n\n0\n"));
+    EXPECT_TRUE(QFileInfo::exists(datos + QStringLiteral("/GESTION.db")));
+}
