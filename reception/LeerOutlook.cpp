@@ -235,6 +235,11 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                         DoEvents();
                         datos.EjecutarSQL(sentencia, 0);
                         const auto& errores = datos.Conexion().Errors();
+                        // Another importer stored it between our test and our insert: not a failure.
+                        if (errores.Count() > 0 && errores.Item(0).NativeError == platform::db::Nativo::ClaveDuplicada &&
+                            datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
+                                                 QStringLiteral("UIDL")))
+                            return;
                         if (errores.Count() > 0) {
                             common::Traza(2, rutaMensaje);
                             platform::ui::MsgBox(errores.Item(0).Description, platform::ui::Estilo::OKOnly);

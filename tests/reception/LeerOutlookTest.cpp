@@ -5,7 +5,9 @@
 #include "platform/runtime/Entorno.h"
 #include "BasePrueba.h"
 #include "BuzonPrueba.h"
+#include "ConexionPrueba.h"
 #include "VistaPrueba.h"
+#include "platform/db/Motores.h"
 
 #include <gtest/gtest.h>
 
@@ -211,4 +213,28 @@ TEST_F(Importacion, SinCarpetaDeAdjuntosUtilizableNoSeImportaNada) {
     EXPECT_TRUE(QDir(trabajo.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("no-existe"))));
     EXPECT_TRUE(Filas().isEmpty());
+}
+
+TEST_F(Importacion, OtroImportadorLoGuardoPrimeroSinAvisoNiFilaDoble) {
+    for (const char* asunto : {"uno", "dos"})
+        bandeja.Agregar(pruebas::MensajeTexto(QString::fromLatin1(asunto), QStringLiteral("a@x.test"), QStringLiteral("x")),
+                        ahora.addSecs(-60));
+    Importar();  // the other importer, on the same database
+    ASSERT_EQ(Filas().size(), 2);
+    // This one tested each message before the other stored it: its duplicate
+    // test finds nothing, its insert meets the unique key on UIDL.
+    auto simulada = std::make_unique<pruebas::ConexionPrueba>(
+        platform::db::AbrirConexion({QString(), QStringLiteral("GESTION")}));
+    int pruebasDeDuplicado = 0;
+    simulada->sustituto = [&](const QString& sql) -> std::unique_ptr<platform::db::Cursor> {
+        if (!sql.startsWith(QStringLiteral("SELECT 1 FROM V_MA_EMAILMOV WHERE UIDL")) || ++pruebasDeDuplicado % 2 == 0)
+            return nullptr;
+        return std::make_unique<pruebas::CursorFijo>(QStringList{QStringLiteral("1")}, QList<QList<platform::db::Valor>>{});
+    };
+    auto* s = simulada.get();
+    common::Datos().EstablecerConexion(std::move(simulada));
+    Importar();
+    EXPECT_EQ(s->enviadas.filter(QStringLiteral("INSERT INTO V_MA_EMAILMOV")).size(), 2);
+    EXPECT_TRUE(prompts->Preguntas().isEmpty()) << prompts->Preguntas().value(0).texto.toStdString();
+    EXPECT_EQ(Filas().size(), 2);
 }
