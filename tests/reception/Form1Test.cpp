@@ -3,6 +3,7 @@
 #include "common/Contexto.h"
 #include "platform/runtime/Entorno.h"
 #include "ApoyoVentana.h"
+#include "BuzonPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST_F(Ventana, CarpetasYaCreadasNoSonUnFalloYLosAdjuntosVanAEllas) {
         EXPECT_TRUE(f.Timer2()->isActive());
     }
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::BandejaPrueba bandeja(dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@x.test"));
+    pruebas::BuzonPrueba bandeja(dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@x.test"));
     bandeja.Agregar("From: a@x.test\r\nSubject: con adjunto\r\nMIME-Version: 1.0\r\n"
                     "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\nhola\r\n"
                     "--B\r\nContent-Type: text/plain\r\nContent-Disposition: attachment; filename=\"nota.txt\"\r\n\r\nx\r\n--B--\r\n",
