@@ -1,6 +1,7 @@
-// recepcion-sql: runs SQL against an embedded database of the program, in
-// the same dialect the program writes, and prints what SELECTs return.
-// Used by the demo to seed the database and show the imported rows.
+// recepcion-sql: runs SQL against a database the program can open (the
+// embedded one, a server, an ODBC data source), in the dialect the program
+// writes, and prints what SELECTs return. The demo seeds its database with
+// it; a server's tables are created with it from schema/<server>/.
 #include "platform/db/DialectoSqlServer.h"
 #include "platform/db/Motores.h"
 #include "platform/db/Recordset.h"
@@ -16,15 +17,24 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
-    if (args.size() >= 2 && args[0] == QLatin1String("--datos")) {
-        qputenv("RECEPCION_DATOS", QDir(args[1]).absolutePath().toUtf8());
+    platform::db::ParametrosConexion conexion;
+    while (args.size() >= 2 && args[0].startsWith(QStringLiteral("--"))) {
+        const QString opcion = args[0], valor = args[1];
+        if (opcion == QLatin1String("--datos")) qputenv("RECEPCION_DATOS", QDir(valor).absolutePath().toUtf8());
+        else if (opcion == QLatin1String("--servidor")) conexion.servidor = valor;
+        else if (opcion == QLatin1String("--usuario")) conexion.usuario = valor;
+        else if (opcion == QLatin1String("--password")) conexion.password = valor;
+        else if (opcion == QLatin1String("--conexion")) conexion.textoConexion = valor;
+        else break;
         args = args.mid(2);
     }
     if (args.isEmpty() || args[0].startsWith(QStringLiteral("--"))) {
-        err << "Uso: recepcion-sql [--datos CARPETA] BASE [ARCHIVO.sql | -e SENTENCIA]\n"
+        err << "Uso: recepcion-sql [--datos CARPETA] [--servidor SERVIDOR|ORIGEN_ODBC --usuario U --password P]\n"
+               "                    [--conexion CADENA_ODBC] BASE [ARCHIVO.sql | -e SENTENCIA]\n"
                "Sin archivo lee las sentencias de la entrada estándar.\n";
         return 2;
     }
+    conexion.base = args[0];
     QString texto;
     if (args.size() >= 3 && args[1] == QLatin1String("-e")) {
         texto = args.mid(2).join(QLatin1Char(' '));
@@ -40,9 +50,10 @@ int main(int argc, char** argv) {
         texto = QString::fromUtf8(f.readAll());
     }
     try {
-        auto c = platform::db::AbrirConexion({QString(), args[0]});
+        auto c = platform::db::AbrirConexion(conexion);
+        c->SetDefaultDatabase(conexion.base);
         int fallos = 0;
-        for (const QString& s : platform::db::TraducirLote(texto)) {
+        for (const QString& s : platform::db::DividirLote(texto)) {
             if (s.startsWith(QStringLiteral("--"))) continue;
             if (platform::db::PrimeraPalabra(s) == QLatin1String("SELECT")) {
                 platform::db::Recordset rs;
