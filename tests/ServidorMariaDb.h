@@ -21,7 +21,7 @@ public:
     static QString Fuente() { return QStringLiteral("PRUEBA_MARIADB"); }
     // A login with every right, as a workstation's profile would name it.
     static QString Usuario() { return QStringLiteral("ANA"); }
-    static QString Password() { return QStringLiteral("clave;de{prueba}"); }
+    static QString Password() { return QStringLiteral("clave{de}prueba"); }
 
     // A new empty database with the shipped schema schema/mariadb/<esquema>.sql
     // ("negocio" or "estadisticas"); a database of that name is replaced.
