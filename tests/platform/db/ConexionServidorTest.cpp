@@ -85,15 +85,18 @@ TEST(ConexionServidor, SqlServerDeVerdadCuandoSeNombra) {
     auto c = AbrirConexion({fuente, QString(), qEnvironmentVariable("RECEPCION_PRUEBA_SQLSERVER_USUARIO"),
                             qEnvironmentVariable("RECEPCION_PRUEBA_SQLSERVER_PASSWORD")});
     EXPECT_TRUE(c->Motor().contains(QStringLiteral("SQL Server")));
-    c->Ejecutar(QStringLiteral("CREATE TABLE #PRUEBA (ID INT IDENTITY(1,1) PRIMARY KEY, UIDL NVARCHAR(20) UNIQUE, "
+    c->Ejecutar(QStringLiteral("IF OBJECT_ID('PRUEBA_RECEPCION') IS NOT NULL DROP TABLE PRUEBA_RECEPCION"));
+    c->Ejecutar(QStringLiteral("CREATE TABLE PRUEBA_RECEPCION (ID INT IDENTITY(1,1) PRIMARY KEY, UIDL NVARCHAR(20) UNIQUE, "
                                "ASUNTO NVARCHAR(10))"));
     ASSERT_EQ(c->Errors().Count(), 0) << c->Errors().Item(0).Description.toStdString();
-    c->Ejecutar(QStringLiteral("INSERT INTO #PRUEBA (UIDL, ASUNTO) VALUES ('u', N'ñandú con texto largo')"));
+    c->Ejecutar(QStringLiteral("INSERT INTO PRUEBA_RECEPCION (UIDL, ASUNTO) VALUES ('u', N'ñandú con texto largo')"));
     EXPECT_EQ(c->Errors().Count(), 0);
-    c->Ejecutar(QStringLiteral("INSERT INTO #PRUEBA (UIDL) VALUES ('u')"));
+    c->Ejecutar(QStringLiteral("INSERT INTO PRUEBA_RECEPCION (UIDL) VALUES ('u')"));
     ASSERT_EQ(c->Errors().Count(), 1);
     EXPECT_EQ(c->Errors().Item(0).NativeError, Nativo::ClaveDuplicada);
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT TOP 1 ASUNTO FROM #PRUEBA with(nolock)"), *c);
+    rs.Open(QStringLiteral("SELECT TOP 1 ASUNTO FROM PRUEBA_RECEPCION with(nolock)"), *c);
     EXPECT_EQ(rs.Fields(QStringLiteral("ASUNTO")).Value().toString(), QStringLiteral("ñandú con "));
+    rs.Close();
+    c->Ejecutar(QStringLiteral("DROP TABLE PRUEBA_RECEPCION"));
 }
