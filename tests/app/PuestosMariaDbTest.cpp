@@ -3,7 +3,7 @@
 // two workstations importing one inbox into one database at once.
 #include "ApoyoPruebas.h"
 #include "ServidorMariaDb.h"
-#include "platform/smtp/ServidorPrueba.h"
+#include "ServidorPrueba.h"
 
 #include <gtest/gtest.h>
 
