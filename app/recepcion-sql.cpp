@@ -1,6 +1,7 @@
-// recepcion-sql: runs SQL against an embedded database of the program, in
-// the same dialect the program writes, and prints what SELECTs return.
-// Used by the demo to seed the database and show the imported rows.
+// recepcion-sql: runs SQL against a database the program can open (the
+// embedded one, a server, an ODBC data source), in the dialect the program
+// writes, and prints what SELECTs return. The demo seeds its database with
+// it; a server's tables are created with it from schema/<server>/.
 #include "platform/db/DialectoSqlServer.h"
 #include "platform/db/Motores.h"
 #include "platform/db/Recordset.h"
@@ -14,11 +15,15 @@
 
 namespace {
 const char* const Uso =
-    "Uso: recepcion-sql [--datos CARPETA] [--crear] BASE [ARCHIVO.sql | -e SENTENCIA]\n"
-    "Ejecuta SQL sobre una base de datos integrada, en el dialecto del programa.\n"
+    "Uso: recepcion-sql [--datos CARPETA] [--crear] [--servidor SERVIDOR|ORIGEN_ODBC\n"
+    "                    --usuario U --password P] [--conexion CADENA_ODBC]\n"
+    "                    BASE [ARCHIVO.sql | -e SENTENCIA]\n"
+    "Ejecuta SQL sobre una base que el programa abre, en el dialecto del programa.\n"
     "Sin archivo lee las sentencias de la entrada estándar.\n"
     "  --datos CARPETA  carpeta de las bases integradas (también RECEPCION_DATOS)\n"
     "  --crear          crea la base cuando no existe (sin esta opción solo abre una que exista)\n"
+    "  --servidor S     servidor u origen de datos ODBC, como @Server de la línea\n"
+    "  --conexion C     cadena de conexión ODBC propia (Driver=…; o DSN=…;)\n"
     "  -h, --help       muestra esta ayuda\n";
 }  // namespace
 
@@ -28,18 +33,31 @@ int main(int argc, char** argv) {
     QTextStream err(stderr);
     QStringList args = app.arguments().mid(1);
     bool crear = false;
+    platform::db::ParametrosConexion conexion;
     // Options come before the database's name; "-e" and what follows are the statement.
     while (!args.isEmpty() && args[0].startsWith(QLatin1Char('-'))) {
         const QString opcion = args.takeFirst();
         if (opcion == QLatin1String("-h") || opcion == QLatin1String("--help")) {
             out << Uso;
             return 0;
-        } else if (opcion == QLatin1String("--crear")) {
+        }
+        if (opcion == QLatin1String("--crear")) {
             crear = true;
-        } else if (opcion == QLatin1String("--datos") && !args.isEmpty() && !args[0].startsWith(QStringLiteral("--"))) {
-            qputenv("RECEPCION_DATOS", QDir(args.takeFirst()).absolutePath().toUtf8());
-        } else {
+            continue;
+        }
+        // Every other option takes a value, and another option is not one.
+        if (args.isEmpty() || args[0].startsWith(QStringLiteral("--"))) {
             err << "Opción desconocida o sin valor: " << opcion << "\n" << Uso;
+            return 2;
+        }
+        const QString valor = args.takeFirst();
+        if (opcion == QLatin1String("--datos")) qputenv("RECEPCION_DATOS", QDir(valor).absolutePath().toUtf8());
+        else if (opcion == QLatin1String("--servidor")) conexion.servidor = valor;
+        else if (opcion == QLatin1String("--usuario")) conexion.usuario = valor;
+        else if (opcion == QLatin1String("--password")) conexion.password = valor;
+        else if (opcion == QLatin1String("--conexion")) conexion.textoConexion = valor;
+        else {
+            err << "Opción desconocida: " << opcion << "\n" << Uso;
             return 2;
         }
     }
@@ -47,9 +65,11 @@ int main(int argc, char** argv) {
         err << Uso;
         return 2;
     }
+    conexion.base = args[0];
     // A mistyped name must not answer from a new, empty database.
+    const bool embebida = conexion.servidor.isEmpty() && conexion.textoConexion.isEmpty();
     const QString archivo = platform::db::ArchivoBaseEmbebida(args[0]);
-    if (!crear && !QFileInfo::exists(archivo)) {
+    if (embebida && !crear && !QFileInfo::exists(archivo)) {
         err << "La base de datos " << args[0] << " no existe (" << archivo << "). Para crearla use --crear.\n";
         return 1;
     }
@@ -71,9 +91,10 @@ int main(int argc, char** argv) {
         texto = QString::fromUtf8(f.readAll());
     }
     try {
-        auto c = platform::db::AbrirConexion({QString(), args[0]});
+        auto c = platform::db::AbrirConexion(conexion);
+        c->SetDefaultDatabase(conexion.base);
         int fallos = 0;
-        for (const QString& s : platform::db::TraducirLote(texto)) {
+        for (const QString& s : platform::db::DividirLote(texto)) {
             if (s.startsWith(QStringLiteral("--"))) continue;
             if (platform::db::PrimeraPalabra(s) == QLatin1String("SELECT")) {
                 platform::db::Recordset rs;

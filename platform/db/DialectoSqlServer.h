@@ -1,5 +1,6 @@
 #pragma once
-// Turns statements written in the SQL Server dialect into SQLite ones.
+// Turns statements written in the SQL Server dialect into the form SQLite
+// and MariaDB take.
 // The lexer never looks inside string literals, so text from mail that
 // happens to read "with(nolock)" or "TOP 5" reaches the table unchanged.
 #include <QString>
@@ -15,6 +16,9 @@ namespace platform::db {
 //   N'...'                              -> '...'
 // getDate() is left as it is: the engine defines the function itself.
 QStringList TraducirLote(const QString& lote);
+// The same statements, split alike but left as written (for an engine that
+// speaks the dialect itself).
+QStringList DividirLote(const QString& lote);
 
 // The first word of a statement, upper-case ("SELECT", "EXEC", ...).
 QString PrimeraPalabra(const QString& sentencia);

@@ -33,6 +33,9 @@ constexpr long ObjetoNoValido = 208;
 constexpr long ColumnaNoValida = 207;
 constexpr long Sintaxis = 102;
 constexpr long ProcedimientoNoEncontrado = 2812;
+constexpr long ValorNulo = 515;
+constexpr long TiempoBloqueo = 1222;
+constexpr long Interbloqueo = 1205;
 }  // namespace Nativo
 
 }  // namespace platform::db

@@ -1,6 +1,9 @@
 #include "platform/db/Motores.h"
 
+#include "platform/db/CadenasOdbc.h"
+#include "platform/db/ConexionOdbc.h"
 #include "platform/db/ConexionSqlite.h"
+#include "platform/db/Odbc.h"
 #include "platform/runtime/ErrorSistema.h"
 
 #include <QDir>
@@ -51,12 +54,49 @@ QString ArchivoBaseEmbebida(const QString& base) {
     return carpeta.filePath(buscado);
 }
 
+bool EsFuenteDeDatos(const QString& nombre) {
+    if (nombre.trimmed().isEmpty()) return false;
+    for (const QString& f : odbc::FuentesDeDatos())
+        if (f.compare(nombre.trimmed(), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+namespace {
+// Oracle: the profile's "Data Source" (or the server) as an ODBC data source.
+std::unique_ptr<Conexion> AbrirOracle(const ParametrosConexion& p) {
+    const QString fuente = ValorDeClave(p.textoConexion, QStringLiteral("Data Source"));
+    const QString usuario = ValorDeClave(p.textoConexion, QStringLiteral("User Id"));
+    const QString password = ValorDeClave(p.textoConexion, QStringLiteral("Password"));
+    for (const QString& nombre : {fuente, p.servidor.trimmed()}) {
+        if (EsFuenteDeDatos(nombre))
+            return std::make_unique<ConexionOdbc>(
+                CadenaFuente(nombre, QString(), usuario.isEmpty() ? p.usuario : usuario,
+                             password.isEmpty() ? p.password : password),
+                nombre, p.tiempoEspera);
+    }
+    runtime::Lanzar(ErrorNoEspecificado,
+                    QStringLiteral("No se pudo abrir la base de datos Oracle %1: no hay instalado ningún "
+                                   "controlador ODBC de Oracle ni un origen de datos ODBC con ese nombre.")
+                        .arg(fuente.isEmpty() ? p.servidor : fuente));
+}
+}  // namespace
+
 std::unique_ptr<Conexion> AbrirConexion(const ParametrosConexion& p) {
-    if (!p.servidor.trimmed().isEmpty() || !p.textoConexion.trimmed().isEmpty()) {
+    const QString texto = p.textoConexion.trimmed();
+    if (!texto.isEmpty()) {
+        if (EsCadenaOdbc(texto)) return std::make_unique<ConexionOdbc>(texto, p.servidor.isEmpty() ? texto.section(QLatin1Char(';'), 0, 0) : p.servidor, p.tiempoEspera);
+        if (texto.contains(QStringLiteral("oracle"), Qt::CaseInsensitive)) return AbrirOracle(p);
         runtime::Lanzar(ErrorNoEspecificado,
-                        QStringLiteral("No se pudo abrir la base de datos %1 en el servidor \"%2\": "
-                                       "esta instalación solo trae la base de datos integrada "
-                                       "(deje el servidor vacío).").arg(p.base, p.servidor));
+                        QStringLiteral("No se pudo abrir la base de datos %1: el texto de conexión no es "
+                                       "una cadena ODBC (\"Driver=…;\" o \"DSN=…;\").").arg(p.base));
+    }
+    const QString servidor = p.servidor.trimmed();
+    if (!servidor.isEmpty()) {
+        if (EsFuenteDeDatos(servidor))
+            return std::make_unique<ConexionOdbc>(CadenaFuente(servidor, p.base, p.usuario, p.password),
+                                                  servidor, p.tiempoEspera);
+        return std::make_unique<ConexionOdbc>(CadenaSqlServer(servidor, p.base, p.usuario, p.password),
+                                              servidor, p.tiempoEspera);
     }
     if (!NombreValido(p.base)) {
         runtime::Lanzar(ErrorNoEspecificado,
