@@ -73,7 +73,8 @@ QString Utilidades::Desencriptar(const QString& texto) const {
 }
 
 QString Utilidades::RutaConBarra(const QString& carpeta) const {
-    if (carpeta.isEmpty() || carpeta.endsWith(QLatin1Char('/'))) return carpeta;
+    // An empty folder gives the separator alone, as the old function did.
+    if (carpeta.endsWith(QLatin1Char('/'))) return carpeta;
     return carpeta + QLatin1Char('/');
 }
 

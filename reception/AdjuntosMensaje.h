@@ -1,5 +1,6 @@
 #pragma once
 // File names of a message's saved attachments.
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -10,7 +11,14 @@ namespace reception {
 // name (255 bytes).
 QString NombreArchivoAdjunto(const QString& nombre);
 
+// The names given so far in one message's folder, and for each name the
+// next number to try.
+struct NombresUsados {
+    QSet<QString> usados;
+    QHash<QString, int> siguiente;
+};
+
 // A name not yet used in this message's folder: "a.pdf", "a (2).pdf", …
-QString NombreLibre(const QString& nombre, QSet<QString>& usados);
+QString NombreLibre(const QString& nombre, NombresUsados& usados);
 
 }  // namespace reception

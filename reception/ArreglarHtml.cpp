@@ -46,7 +46,9 @@ QString ArreglarHtml(const QString& codigoHtml, const QString& uidl,
         const qsizetype b = a < 0 ? -1 : cuerpo.indexOf(QLatin1Char('\''), a + 5);
         Marca("AS");
         if (a < 0) break;
-        if (b < 0) Lanzar(Err::ArgumentoNoValido);
+        // A reference without its closing quote is left as it is: it can only be
+        // the last one, and one bad picture must not keep the message out.
+        if (b < 0) break;
 
         const QString anterior = cuerpo.mid(a, b - a + 1);
         Marca("AS1");

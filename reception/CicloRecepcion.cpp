@@ -61,6 +61,8 @@ void CicloRecepcion::ImportarCuentasConocidas() {
     });
     EjecutarPasos(preguntar, {
         [&] {
+            // A retried reading starts the list again, or its accounts would be imported twice.
+            cuentas = QStringList{QString()};
             platform::db::Recordset rs;
             common::Datos().AbrirRecordset(
                 QStringLiteral("SELECT CUENTAEMAIL FROM V_MA_EMAILMOV GROUP BY CUENTAEMAIL"), rs,

@@ -161,7 +161,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     paso([&] { DoEvents(); }),
                     // 9.7
                     paso([&] {
-                        QSet<QString> usados;
+                        NombresUsados usados;
                         for (const mail::Adjunto& adjunto : elemento.Attachments()) {
                             if (adjunto.Type() != 1 && adjunto.Type() != 5) continue;
                             EjecutarPasosAnidados(manejador, {

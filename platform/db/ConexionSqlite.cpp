@@ -7,7 +7,6 @@
 #include "platform/runtime/ErrorSistema.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <sqlite3.h>
@@ -44,14 +43,23 @@ ConexionSqlite::ConexionSqlite(const QString& archivo, const QString& base,
                                const ProveedorEsquema& esquema, long tiempoEspera)
     : archivo_(archivo) {
     tiempoEspera_ = tiempoEspera;
-    const bool nueva = !QFileInfo::exists(archivo);
+    // A database file is never removed, not even one this call created: another
+    // program started at the same moment may already be using it.
     const auto fallar = [&](const QString& motivo) {
         if (db_) sqlite3_close_v2(db_);
         db_ = nullptr;
-        if (nueva) QFile::remove(archivo);
         runtime::Lanzar(ErrorNoEspecificado,
                         QStringLiteral("No se pudo abrir la base de datos %1 (%2): %3")
                             .arg(base, archivo, motivo));
+    };
+    const auto ejecutar = [&](const char* sql) {
+        char* error = nullptr;
+        const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
+        if (rc != SQLITE_OK) {
+            const QString motivo = DescripcionSqlite(rc, QString::fromUtf8(error ? error : ""));
+            sqlite3_free(error);
+            fallar(motivo);
+        }
     };
     const int banderas = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db_, banderas, nullptr);
@@ -60,37 +68,57 @@ ConexionSqlite::ConexionSqlite(const QString& archivo, const QString& base,
     sqlite3_extended_result_codes(db_, 1);
     SetCommandTimeout(tiempoEspera);
     RegistrarComparacion(db_);
+    // The schema is given under an exclusive lock to a file that has no table
+    // yet: a new file, a 0-byte one, one left by a crash in the first start.
+    // Programs started together wait here for the first, then find it built.
+    const QString sql = esquema ? esquema(base) : QString();
+    if (!sql.trimmed().isEmpty()) {
+        ejecutar("BEGIN EXCLUSIVE");
+        sqlite3_stmt* stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db_, "SELECT COUNT(*) FROM sqlite_master", -1, &stmt, nullptr);
+        if (rc == SQLITE_OK) rc = sqlite3_step(stmt);
+        const bool vacia = rc == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 0;
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_ROW) {
+            const QString motivo = DescripcionSqlite(sqlite3_extended_errcode(db_), Mensaje(db_));
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            fallar(motivo);
+        }
+        if (vacia) {
+            try {
+                CrearDesdeEsquema(sql);
+            } catch (const runtime::ErrorSistema& e) {
+                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+                fallar(e.Descripcion);
+            }
+        }
+        ejecutar("COMMIT");
+        creada_ = vacia;
+    }
     // WAL lets the product read the tables while an import writes; the first
     // statement also tells a file that is not a database.
-    char* error = nullptr;
-    if (const int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, &error); rc != SQLITE_OK) {
-        const QString motivo = DescripcionSqlite(rc, QString::fromUtf8(error ? error : ""));
-        sqlite3_free(error);
-        fallar(motivo);
+    // Switching to WAL does not wait on a lock held by a program starting at
+    // the same moment: try again for a while before giving up.
+    for (int intento = 0;; ++intento) {
+        const int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if ((rc & 0xff) != SQLITE_BUSY || intento >= 200) break;
+        sqlite3_sleep(25);
     }
+    ejecutar("PRAGMA journal_mode=WAL");
     // In WAL mode NORMAL keeps the file sound after a crash without a disk
     // flush at every insert; at worst the last few rows are written again.
     sqlite3_exec(db_, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    if (nueva) {
-        try {
-            CrearDesdeEsquema(esquema ? esquema(base) : QString());
-        } catch (const runtime::ErrorSistema& e) {
-            fallar(e.Descripcion);
-        }
-        creada_ = true;
-    }
 }
 
 ConexionSqlite::~ConexionSqlite() { Close(); }
 
+// Inside the caller's transaction.
 void ConexionSqlite::CrearDesdeEsquema(const QString& esquema) {
-    if (esquema.trimmed().isEmpty()) return;
-    const QByteArray sql = QStringLiteral("BEGIN;\n%1\nCOMMIT;").arg(esquema).toUtf8();
+    const QByteArray sql = esquema.toUtf8();
     char* error = nullptr;
     if (const int rc = sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &error); rc != SQLITE_OK) {
         const QString motivo = DescripcionSqlite(rc, QString::fromUtf8(error ? error : ""));
         sqlite3_free(error);
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         runtime::Lanzar(ErrorNoEspecificado, QStringLiteral("al crear las tablas: %1").arg(motivo));
     }
 }

@@ -2,6 +2,7 @@
 
 #include "platform/mail/NombreSeguro.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace platform::mail::detail {
@@ -46,21 +47,30 @@ QString NombreDesdeContentId(const QString& contentId, const QString& tipo) {
     return base;
 }
 
-// Two attachments of one message never share a file name on disk.
-QString NombreUnicoEn(QSet<QString>& usados, const QString& nombre) {
+// Two attachments of one message never share a file name on disk. The
+// numbering of a name goes on from where it stopped, so many attachments of
+// one name cost linear time.
+struct Usados {
+    QSet<QString> nombres;
+    QHash<QString, int> siguiente;
+};
+
+QString NombreUnicoEn(Usados& usados, const QString& nombre) {
     QString candidato = nombre;
-    for (int n = 2; usados.contains(candidato.toCaseFolded()); ++n) {
+    if (usados.nombres.contains(candidato.toCaseFolded())) {
         const qsizetype punto = nombre.lastIndexOf(u'.');
         const QString extension = punto > 0 ? nombre.mid(punto) : QString();
-        const QString sufijo = QStringLiteral(" (%1)").arg(n) + extension;
-        QString raiz = nombre.left(nombre.size() - extension.size());
-        candidato = NombreArchivoSeguro(raiz.left(150) + sufijo);
+        const QString raiz = nombre.left(nombre.size() - extension.size()).left(150);
+        int& n = usados.siguiente[nombre.toCaseFolded()];
+        if (n < 2) n = 2;
+        do candidato = NombreArchivoSeguro(raiz + QStringLiteral(" (%1)").arg(n++) + extension);
+        while (usados.nombres.contains(candidato.toCaseFolded()));
     }
-    usados.insert(candidato.toCaseFolded());
+    usados.nombres.insert(candidato.toCaseFolded());
     return candidato;
 }
 
-void ClasificarHoja(Contenido& c, const Pendiente& p, QSet<QString>& usados) {
+void ClasificarHoja(Contenido& c, const Pendiente& p, Usados& usados) {
     GMimePart* parte = GMIME_PART(p.objeto);
     const QString tipo = TipoMime(p.objeto);
     // Raw, so that control characters are dropped from the name, not blanked.
@@ -98,7 +108,7 @@ void ClasificarHoja(Contenido& c, const Pendiente& p, QSet<QString>& usados) {
         {p.objeto, 1, NombreUnicoEn(usados, NombreArchivoSeguro(propuesto)), contentId});
 }
 
-void AnotarMensaje(Contenido& c, GMimeObject* objeto, QSet<QString>& usados) {
+void AnotarMensaje(Contenido& c, GMimeObject* objeto, Usados& usados) {
     GMimeMessage* interior = g_mime_message_part_get_message(GMIME_MESSAGE_PART(objeto));
     QString asunto = interior ? TextoVisible(g_mime_message_get_subject(interior)).trimmed()
                               : QString();
@@ -117,7 +127,7 @@ std::shared_ptr<Contenido> AnalizarContenido(Ref<GMimeMessage> mensaje) {
     auto c = std::make_shared<Contenido>();
     c->mensaje = std::move(mensaje);
     if (!c->mensaje) return c;
-    QSet<QString> usados;
+    Usados usados;
     std::vector<Pendiente> pila;
     if (GMimeObject* raiz = g_mime_message_get_mime_part(c->mensaje.get()))
         pila.push_back({raiz, false, false});

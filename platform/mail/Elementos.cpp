@@ -26,27 +26,35 @@ struct Entrada {
 struct Listado {
     QByteArray carpeta;
     std::vector<Entrada> entradas;
+    QStringList omitidos;
 };
 
 }  // namespace detail
 
 namespace {
 
+// Regular files only: a link is never followed (it could point anywhere on
+// the machine), and folders, fifos and devices are not messages.
 bool EsArchivo(const QByteArray& dir, const dirent* e) {
     if (e->d_type == DT_REG) return true;
-    if (e->d_type != DT_UNKNOWN && e->d_type != DT_LNK) return false;
+    if (e->d_type != DT_UNKNOWN) return false;
     struct stat datos{};
     const QByteArray ruta = dir + '/' + e->d_name;
-    return ::stat(ruta.constData(), &datos) == 0 && S_ISREG(datos.st_mode);
+    return ::lstat(ruta.constData(), &datos) == 0 && S_ISREG(datos.st_mode);
 }
 
-void Listar(const QByteArray& carpeta, bool enNew, std::vector<detail::Entrada>& entradas) {
+void Listar(const QByteArray& carpeta, bool enNew, std::vector<detail::Entrada>& entradas,
+            QStringList& omitidos) {
     const QByteArray dir = carpeta + (enNew ? "/new" : "/cur");
     DIR* d = ::opendir(dir.constData());
     if (!d) return;
     while (const dirent* e = ::readdir(d)) {
         // Names starting with a dot are not messages in a Maildir.
-        if (e->d_name[0] == '.' || !EsArchivo(dir, e)) continue;
+        if (e->d_name[0] == '.') continue;
+        if (!EsArchivo(dir, e)) {
+            omitidos << QFile::decodeName(dir + '/' + e->d_name);
+            continue;
+        }
         QByteArray nombre(e->d_name);
         const auto largo = quint16(detail::LargoNombreUnico(nombre));
         entradas.push_back({std::move(nombre), largo, enNew});
@@ -61,8 +69,8 @@ Elementos::Elementos(const QString& carpeta) {
     listado->carpeta = QFile::encodeName(carpeta);
     while (listado->carpeta.size() > 1 && listado->carpeta.endsWith('/'))
         listado->carpeta.chop(1);
-    Listar(listado->carpeta, false, listado->entradas);
-    Listar(listado->carpeta, true, listado->entradas);
+    Listar(listado->carpeta, false, listado->entradas, listado->omitidos);
+    Listar(listado->carpeta, true, listado->entradas, listado->omitidos);
     auto& e = listado->entradas;
     std::sort(e.begin(), e.end(), [](const detail::Entrada& a, const detail::Entrada& b) {
         const std::string_view ua(a.nombre.constData(), a.largoUnico);
@@ -74,6 +82,8 @@ Elementos::Elementos(const QString& carpeta) {
     e.shrink_to_fit();
     listado_ = std::move(listado);
 }
+
+QStringList Elementos::Omitidos() const { return listado_->omitidos; }
 
 int Elementos::Count() const { return int(listado_->entradas.size()); }
 

@@ -5,6 +5,7 @@
 #include "platform/mail/Elemento.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -37,6 +38,9 @@ public:
     explicit Elementos(const QString& carpeta);
 
     int Count() const;
+    // What cur/ and new/ hold that is not a regular file (links, folders,
+    // fifos): not items, never opened. Full paths.
+    QStringList Omitidos() const;
     // 1-based, as Outlook counts; error 5 outside 1..Count.
     Elemento Item(int indice) const;
     Iterador begin() const { return Iterador(this, 0); }

@@ -21,8 +21,15 @@ constexpr qsizetype Trozo = 8192;
 
 int Abrir(const QByteArray& ruta) {
     int fd;
-    do fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC);
+    // A link put in place after the listing is still not followed.
+    do fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     while (fd < 0 && errno == EINTR);
+    struct stat datos{};
+    if (fd >= 0 && (::fstat(fd, &datos) != 0 || !S_ISREG(datos.st_mode))) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
     return fd;
 }
 
@@ -67,7 +74,7 @@ QDateTime EstadoElemento::Recibido() const {
         if (segundos > 0) return QDateTime::fromSecsSinceEpoch(segundos);
     }
     struct stat datos{};
-    if (::stat(ruta.constData(), &datos) == 0)
+    if (::lstat(ruta.constData(), &datos) == 0)
         return QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
     return {};
 }

@@ -156,3 +156,31 @@ TEST_F(Programa, RecepcionSqlSoloAbreUnaBaseQueExiste) {
     EXPECT_EQ(crear.salida, QStringLiteral("n\n0\n"));
     EXPECT_TRUE(QFileInfo::exists(datos + QStringLiteral("/GESTION.db")));
 }
+
+TEST_F(Programa, CincoProgramasALaVezSobreUnaCarpetaVacia) {
+    QDir().mkpath(correo + QStringLiteral("/ventas@x.test/Bandeja de entrada/cur"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("RECEPCION_DATOS"), datos);
+    env.insert(QStringLiteral("RECEPCION_CORREO"), correo);
+    std::vector<std::unique_ptr<QProcess>> procesos;
+    for (int i = 0; i < 5; ++i) {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(env);
+        p->start(QStringLiteral(RUTA_PROGRAMA),
+                 {QStringLiteral("--desatendido"), QStringLiteral("--recibir"), QStringLiteral("ventas@x.test"),
+                  QStringLiteral("@Server=;@DbName=GESTION;@Usuario=ANA;@Password=;")});
+        procesos.push_back(std::move(p));
+    }
+    for (auto& p : procesos) {
+        ASSERT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(QDir(datos).entryList({QStringLiteral("GESTION*")}, QDir::Files),
+              QStringList{QStringLiteral("GESTION.db")});
+    const Resultado filas = Ejecutar(QStringLiteral(RUTA_SQL),
+                                     {QStringLiteral("GESTION"), QStringLiteral("-e"),
+                                      QStringLiteral("SELECT COUNT(*) AS n FROM V_MA_EMAILMOV")},
+                                     datos, correo);
+    EXPECT_EQ(filas.salida, QStringLiteral("n\n0\n"));
+}

@@ -30,6 +30,7 @@ TEST(Utilidades, TextosYNumeros) {
     EXPECT_EQ(u.QuitarCaracter(QStringLiteral("a=b=c"), QStringLiteral("=")), QStringLiteral("abc"));
     EXPECT_EQ(u.RutaConBarra(QStringLiteral("/tmp")), QStringLiteral("/tmp/"));
     EXPECT_EQ(u.RutaConBarra(QStringLiteral("/tmp/")), QStringLiteral("/tmp/"));
+    EXPECT_EQ(u.RutaConBarra(QString()), QStringLiteral("/"));
     const std::pair<const char*, double> numeros[] = {
         {"12.34567", 12.3457}, {" 3,5", 3.5}, {"abc", 0}, {"-2", -2}, {"7kg", 7}, {"", 0}};
     for (const auto& [texto, valor] : numeros) EXPECT_DOUBLE_EQ(u.ValorNumero(QString::fromUtf8(texto)), valor) << texto;

@@ -91,9 +91,24 @@ TEST(ArreglarHtml, TablaDeCuerpos) {
     }
 }
 
-TEST(ArreglarHtml, ReferenciaSinCerrarOCarpetaQueLaContieneSonError5) {
+TEST(ArreglarHtml, ReferenciaSinCerrarQuedaComoEsta) {
+    const Adjuntos adjuntos(nullptr);
     const std::pair<const char*, const char*> casos[] = {
-        {"<img src=\"cid:abc>", "/datos/adjuntos"},
+        {"<img src=\"cid:abc>", "<img src=\"cid:abc>"},
+        {"<img src=\"cid:", "<img src=\"cid:"},
+        {"<p>a</p><img src=\"cid:", "<p>a</p><img src=\"cid:"},
+        // Closed ones before it are still rewritten.
+        {"<img src=\"cid:a@1\"><img src=\"cid:x@y><p>fin</p>",
+         "<img  src=\"file:{F}/a\"><img src=\"cid:x@y><p>fin</p>"},
+    };
+    for (const auto& [cuerpo, esperado] : casos)
+        EXPECT_EQ(ArreglarHtml(QString::fromUtf8(cuerpo), kUidl, adjuntos.Carpeta()),
+                  Esperado(esperado, adjuntos.Carpeta()))
+            << cuerpo;
+}
+
+TEST(ArreglarHtml, CarpetaQueContieneLaReferenciaEsError5) {
+    const std::pair<const char*, const char*> casos[] = {
         // The rewritten reference would hold a new one on every pass.
         {"<img src=\"cid:a@b\">", "/datos/src='cid:x"},
     };

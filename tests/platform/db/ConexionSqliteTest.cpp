@@ -10,6 +10,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 using namespace platform::db;
 using platform::runtime::ErrorSistema;
 
@@ -218,4 +222,61 @@ TEST(MotorEmbebido, SegundoProcesoLeeMientrasSeEscribe) {
     escritor->Ejecutar(QStringLiteral("COMMIT TRANSACTION"));
     rs.Open(QStringLiteral("SELECT COUNT(*) AS n FROM MA_CUENTAS"), *lector);
     EXPECT_EQ(rs.Fields(QStringLiteral("n")).Value().toInt(), 1);
+}
+
+TEST(MotorEmbebido, ArchivoVacioRecibeSuEsquemaYElQueNoEsBaseNoSeToca) {
+    QTemporaryDir dir;
+    pruebas::VariableEntorno datos("RECEPCION_DATOS", dir.path());
+    // A crash in the middle of the first start, or a file made by hand.
+    pruebas::EscribirArchivo(dir.filePath(QStringLiteral("GESTION.db")), QByteArray());
+    {
+        auto c = AbrirConexion({QString(), QStringLiteral("GESTION")});
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT COUNT(*) AS n FROM V_MA_EMAILMOV"), *c);
+        EXPECT_EQ(rs.Fields(QStringLiteral("n")).Value().toInt(), 0);
+    }
+    // Opened again: the schema is there, nothing is created twice.
+    EXPECT_NO_THROW(AbrirConexion({QString(), QStringLiteral("GESTION")}));
+
+    const QByteArray ajeno = "SQLite format 2 -- not really\n" + QByteArray(5000, 'z');
+    const QString ruta = dir.filePath(QStringLiteral("OTRA.db"));
+    pruebas::EscribirArchivo(ruta, ajeno);
+    try {
+        AbrirConexion({QString(), QStringLiteral("OTRA")});
+        ADD_FAILURE() << "abierta";
+    } catch (const ErrorSistema& e) {
+        EXPECT_TRUE(e.Descripcion.contains(ruta)) << e.Descripcion.toStdString();
+        EXPECT_TRUE(e.Descripcion.contains(QStringLiteral("no es una base de datos"))) << e.Descripcion.toStdString();
+    }
+    EXPECT_EQ(pruebas::LeerArchivo(ruta), ajeno);
+}
+
+TEST(MotorEmbebido, VariosAbrenALaVezUnaCarpetaNueva) {
+    // Each round a new data folder, opened by several connections at the same moment.
+    for (int ronda = 0; ronda < 20; ++ronda) {
+        QTemporaryDir dir;
+        pruebas::VariableEntorno datos("RECEPCION_DATOS", dir.path());
+        constexpr int Cuantos = 5;
+        std::atomic<int> listos{0};
+        std::atomic<int> fallos{0};
+        std::vector<std::thread> hilos;
+        for (int i = 0; i < Cuantos; ++i) {
+            hilos.emplace_back([&] {
+                ++listos;
+                while (listos < Cuantos) std::this_thread::yield();
+                try {
+                    auto c = AbrirConexion({QString(), QStringLiteral("GESTION")});
+                    Recordset rs;
+                    rs.Open(QStringLiteral("SELECT COUNT(*) AS n FROM V_MA_EMAILMOV"), *c);
+                    if (rs.Fields(QStringLiteral("n")).Value().toInt() != 0) ++fallos;
+                } catch (const ErrorSistema& e) {
+                    ADD_FAILURE() << e.Descripcion.toStdString();
+                    ++fallos;
+                }
+            });
+        }
+        for (auto& h : hilos) h.join();
+        ASSERT_EQ(fallos, 0) << "ronda " << ronda;
+        EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("GESTION.db"))));
+    }
 }

@@ -128,3 +128,28 @@ TEST(ElementosMail, CarpetaSinMaildirNoTieneElementos) {
     EXPECT_EQ(items.Count(), 0);
     EXPECT_TRUE(items.begin() == items.end());
 }
+
+TEST(ElementosMail, EnlacesYLoQueNoEsArchivoNoSonElementos) {
+    BuzonPrueba buzon;
+    QTemporaryDir fuera;
+    const QString ajeno = fuera.filePath(QStringLiteral("ajeno"));
+    QFile f(ajeno);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(ConAsunto("de fuera del almacen"));
+    f.close();
+    const QString dentro = buzon.Escribir("1700000100.M1P1.host:2,S", ConAsunto("dentro"), "cur");
+    const QString cur = buzon.Bandeja() + QStringLiteral("/cur/");
+    ASSERT_TRUE(QFile::link(ajeno, cur + QStringLiteral("1700000200.M2P1.host:2,S")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/etc/passwd"), cur + QStringLiteral("1700000300.M3P1.host:2,S")));
+    ASSERT_TRUE(QFile::link(dentro, buzon.Bandeja() + QStringLiteral("/new/1700000400.M4P1.host")));
+    QDir().mkpath(cur + QStringLiteral("1700000500.M5P1.host"));
+
+    const Elementos items = buzon.Items();
+    EXPECT_EQ(Asuntos(items), QStringList{QStringLiteral("dentro")});
+    QStringList omitidos = items.Omitidos();
+    omitidos.sort();
+    EXPECT_EQ(omitidos, (QStringList{cur + QStringLiteral("1700000200.M2P1.host:2,S"),
+                                     cur + QStringLiteral("1700000300.M3P1.host:2,S"),
+                                     cur + QStringLiteral("1700000500.M5P1.host"),
+                                     buzon.Bandeja() + QStringLiteral("/new/1700000400.M4P1.host")}));
+}
