@@ -2,6 +2,7 @@
 // runs until it is closed. Arguments that start with "--" are the program's
 // own options; the rest, joined by blanks, is the parameter line.
 #include "Pantalla.h"
+#include "common/ArchivoTemporal.h"
 #include "common/Contexto.h"
 #include "common/ReportarError.h"
 #include "platform/db/Motores.h"
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     platform::runtime::EstablecerLineaComandos(opciones.parametros.join(QLatin1Char(' ')));
+    common::BorrarTrazasViejas();
     // A mistyped database name must not pass for an empty database.
     platform::db::EstablecerAvisoBaseNueva([](const QString& archivo) {
         common::AnotarAviso(QStringLiteral("Base de datos integrada nueva: no existía y se ha creado en %1").arg(archivo),

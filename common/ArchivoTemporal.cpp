@@ -6,6 +6,8 @@
 #include "platform/runtime/Archivos.h"
 #include "platform/runtime/Pasos.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -71,7 +73,7 @@ void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extens
                 if (ruta.compare(QString(), Qt::CaseInsensitive) != 0)
                     archivo = ruta;
                 else
-                    archivo = CarpetaTemporal() + Ahora().toString(QStringLiteral("HHmmss")) + extension;
+                    archivo = CarpetaTrazas() + Ahora().toString(QStringLiteral("HHmmss")) + extension;
             },
             [&] { r.ruta = archivo; },
             [&] { Archivos::Abrir(r.numero, r.ruta, Archivos::Modo::Output); },
@@ -97,6 +99,20 @@ void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extens
         break;
     }
     if (completo) ruta = r.ruta;
+}
+
+QString CarpetaTrazas() {
+    // A folder of its own, so traces do not pile up loose in the shared temp folder.
+    const QString carpeta = CarpetaTemporal() + QStringLiteral("recepcion-email/");
+    QDir().mkpath(carpeta);
+    return carpeta;
+}
+
+void BorrarTrazasViejas(const QDateTime& ahora) {
+    const QDir carpeta(CarpetaTemporal() + QStringLiteral("recepcion-email"));
+    const QDateTime limite = ahora.addDays(-7);
+    for (const QFileInfo& f : carpeta.entryInfoList(QDir::Files))
+        if (f.lastModified() < limite) QFile::remove(f.filePath());
 }
 
 void Traza(std::int16_t accion, const QString& linea) {

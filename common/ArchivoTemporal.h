@@ -1,6 +1,7 @@
 #pragma once
 // The module's one temporary text file (the trace of the import and of the
 // HTML rewriting), and opening a file with its associated program.
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -15,6 +16,12 @@ void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extens
 
 // Convenience for the tracing callers: action 1 or 2, ".txt", empty path.
 void Traza(std::int16_t accion, const QString& linea);
+
+// Where traces are written: recepcion-email/ under the temp folder, made if missing.
+QString CarpetaTrazas();
+
+// Start-up removes traces last written more than seven days before ahora.
+void BorrarTrazasViejas(const QDateTime& ahora = QDateTime::currentDateTime());
 
 void AbrirArchivo(const QString& ruta, bool bandera);
 

@@ -36,7 +36,7 @@ protected:
         return ruta;
     }
     QString Nombre(const char* extension) const {
-        return EnTemporal(QStringLiteral("210509") + QString::fromLatin1(extension));
+        return EnTemporal(QStringLiteral("recepcion-email/210509") + QString::fromLatin1(extension));
     }
     QString ultimaExtension;
 };
@@ -133,4 +133,28 @@ TEST_F(Temporal, TrazaCreaYEscribeUnTxt) {
     Traza(1, QStringLiteral("Inicio"));
     Traza(2, QStringLiteral("Paso"));
     EXPECT_EQ(pruebas::LeerArchivo(Nombre(".txt")), QByteArray("Inicio\r\r\nPaso\r\r\n"));
+}
+
+TEST_F(Temporal, LasTrazasDeMasDeSieteDiasSeBorranAlArrancar) {
+    const QString carpeta = CarpetaTrazas();
+    EXPECT_EQ(carpeta, EnTemporal(QStringLiteral("recepcion-email/")));
+    const QDateTime ahora = QDateTime::currentDateTime();
+    const struct {
+        const char* nombre;
+        int dias;
+        bool queda;
+    } casos[] = {{"vieja.txt", 8, false}, {"justo.txt", 6, true}, {"nueva.txt", 0, true}};
+    for (const auto& c : casos) {
+        QFile f(carpeta + QString::fromLatin1(c.nombre));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.setFileTime(ahora.addDays(-c.dias), QFileDevice::FileModificationTime);
+    }
+    // Files outside the folder are not ours to remove.
+    QFile ajeno(EnTemporal(QStringLiteral("ajeno.txt")));
+    ASSERT_TRUE(ajeno.open(QIODevice::WriteOnly));
+    ajeno.setFileTime(ahora.addDays(-30), QFileDevice::FileModificationTime);
+    ajeno.close();
+    BorrarTrazasViejas(ahora);
+    for (const auto& c : casos) EXPECT_EQ(QFile::exists(carpeta + QString::fromLatin1(c.nombre)), c.queda) << c.nombre;
+    EXPECT_TRUE(QFile::exists(ajeno.fileName()));
 }
