@@ -105,7 +105,11 @@ QString Dovecot::Agregar(const QByteArray& mensaje, const QDateTime& llegada) co
     QByteArray linea;
     if (!s.waitForConnected(5000) || !Esperar(s, "* OK", linea)) return QStringLiteral("sin saludo");
     s.write(QByteArray("a1 LOGIN ") + Usuario + " " + Clave + "\r\n");
-    if (!Esperar(s, "a1 ", linea) || !linea.startsWith("a1 OK")) return QString::fromLatin1(linea);
+    if (!Esperar(s, "a1 ", linea) || !linea.startsWith("a1 OK")) {
+        QFile log(dir_.filePath(QStringLiteral("dovecot.log")));
+        log.open(QIODevice::ReadOnly);
+        return QString::fromLatin1(linea) + QString::fromLocal8Bit(log.readAll().right(1500));
+    }
     const QByteArray fecha =
         QLocale::c().toString(llegada.toUTC(), QStringLiteral("dd-MMM-yyyy HH:mm:ss")).toLatin1() + " +0000";
     s.write("a2 APPEND INBOX \"" + fecha + "\" {" + QByteArray::number(mensaje.size()) + "}\r\n");

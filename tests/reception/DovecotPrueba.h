@@ -25,7 +25,9 @@ public:
     QString Agregar(const QByteArray& mensaje, const QDateTime& llegada) const;
 
 private:
-    QTemporaryDir dir_;
+    // Outside the test program's private temporary folder: the server's
+    // processes run as the dovecot user and must reach it.
+    QTemporaryDir dir_{QStringLiteral("/tmp/dovecot-prueba-XXXXXX")};
     int puerto_ = 0;
     qint64 pid_ = 0;
     QString fallo_;

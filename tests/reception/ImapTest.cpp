@@ -4,9 +4,10 @@
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
-#include "platform/smtp/ServidorPrueba.h"
-#include "ApoyoPruebas.h"
-#include "BandejaPrueba.h"
+#include "ServidorPrueba.h"
+#include "BasePrueba.h"
+#include "BuzonPrueba.h"
+#include "VistaPrueba.h"
 #include "DovecotPrueba.h"
 
 #include <gtest/gtest.h>
@@ -20,25 +21,19 @@ using namespace reception;
 
 namespace {
 
-class Imap : public ::testing::Test {
+class Imap : public pruebas::BasePrueba {
 protected:
-    QTemporaryDir dir;
-    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
-    pruebas::VariableEntorno tmp{"TMP", dir.filePath(QStringLiteral("temp"))};
     pruebas::VariableEntorno inicio{"HOME", dir.path()};
-    std::shared_ptr<pruebas::PromptConAccion> prompts = std::make_shared<pruebas::PromptConAccion>();
-    std::shared_ptr<platform::ui::Respondedor> anterior = platform::ui::EstablecerRespondedor(prompts);
     pruebas::VistaPrueba vista;
     CicloRecepcion ciclo{vista};
     QString cuenta = QStringLiteral("ventas@demo.test");
     pruebas::Dovecot& dovecot = pruebas::DovecotCompartido();
 
     void SetUp() override {
+        BasePrueba::SetUp();
+        prompts->OkTrasAccion(nullptr);
         ASSERT_TRUE(dovecot.Listo()) << dovecot.Fallo().toStdString();
-        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
-        common::ReiniciarContexto();
         common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
@@ -48,10 +43,6 @@ protected:
         QDir().mkpath(vista.adjuntos);
         QDir().mkpath(Bandeja());
         Fijar(QStringLiteral("EMAIL_SINCRONIZAR_ESPERA"), QStringLiteral("3"));
-    }
-    void TearDown() override {
-        platform::ui::EstablecerRespondedor(anterior);
-        common::ReiniciarContexto();
     }
     QString Bandeja() const { return dir.filePath(QStringLiteral("correo/") + cuenta + QStringLiteral("/Bandeja de entrada")); }
     static void Fijar(const QString& clave, const QString& valor) {
@@ -109,7 +100,7 @@ TEST_F(Imap, SincronizaEImportaElPeriodoConSuHoraDeLlegada) {
     Sql(QStringLiteral("INSERT INTO MA_CUENTASADIC (codigo, TELEFONO) VALUES ('C1', '912345678')"));
 
     // Whole seconds: INTERNALDATE has no fraction.
-    const QDateTime ahora = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
+    const QDateTime ahora = pruebas::MomentoFijo();
     struct Mensaje {
         QString asunto;
         QDateTime llegada;
@@ -129,7 +120,7 @@ TEST_F(Imap, SincronizaEImportaElPeriodoConSuHoraDeLlegada) {
     Mbsync(dovecot.Puerto(), QLatin1String(pruebas::Dovecot::Clave));
 
     ASSERT_TRUE(ciclo.Recibir());
-    for (const auto& p : prompts->preguntas) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
+    for (const auto& p : prompts->Preguntas()) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
     EXPECT_TRUE(LineasLog().isEmpty()) << LineasLog().join(u'\n').toStdString();
     const auto filas = Filas();
     for (const auto& f : filas) std::cout << "FILA " << f.first.toStdString() << " FECHAHORA " << f.second.toStdString() << "\n";
@@ -160,7 +151,7 @@ TEST_F(Imap, FallosDelSincronizador) {
         {"clave equivocada", dovecot.Puerto(), QStringLiteral("otra"), "5"},
         {"sin respuesta", mudo.serverPort(), QLatin1String(pruebas::Dovecot::Clave), "1"},
     };
-    pruebas::BandejaPrueba bandeja(dir.filePath(QStringLiteral("correo")), cuenta);
+    pruebas::BuzonPrueba bandeja(dir.filePath(QStringLiteral("correo")), cuenta);
     int n = 0;
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -168,14 +159,14 @@ TEST_F(Imap, FallosDelSincronizador) {
         Mbsync(c.puerto, c.clave);
         Fijar(QStringLiteral("EMAIL_SINCRONIZAR_ESPERA"), QLatin1String(c.espera));
         bandeja.Agregar(pruebas::MensajeTexto(QString::fromUtf8(c.nombre), QStringLiteral("a@b.test"), QStringLiteral("x")),
-                        QDateTime::currentDateTime().addSecs(-60));
+                        pruebas::MomentoFijo().addSecs(-60));
         ++n;
         ASSERT_TRUE(ciclo.Recibir());
         const QStringList log = LineasLog();
         ASSERT_EQ(log.size(), 1) << log.join(u'\n').toStdString();
         std::cout << c.nombre << ": " << log[0].toStdString() << "\n";
         EXPECT_TRUE(log[0].contains(cuenta));
-        EXPECT_TRUE(prompts->preguntas.isEmpty());
+        EXPECT_TRUE(prompts->Preguntas().isEmpty());
         EXPECT_EQ(Filas().size(), n);
         ASSERT_TRUE(ciclo.Tick());  // the account is known now
         EXPECT_EQ(LineasLog().size(), 2);

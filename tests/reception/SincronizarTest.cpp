@@ -6,8 +6,9 @@
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
 #include "reception/LeerOutlook.h"
-#include "ApoyoVentana.h"
-#include "BandejaPrueba.h"
+#include "BasePrueba.h"
+#include "BuzonPrueba.h"
+#include "VistaPrueba.h"
 
 #include <gtest/gtest.h>
 
@@ -40,22 +41,17 @@ TEST(ArgumentosSincronizar, MarcadoresDentroDeCadaArgumento) {
 }
 
 namespace {
-class Sincronizacion : public ::testing::Test {
+class Sincronizacion : public pruebas::BasePrueba {
 protected:
-    QTemporaryDir dir;
-    pruebas::VariableEntorno datos{"RECEPCION_DATOS", dir.filePath(QStringLiteral("datos"))};
     pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::VariableEntorno temp{"TEMP", dir.filePath(QStringLiteral("temp"))};
-    pruebas::VariableEntorno tmp{"TMP", dir.filePath(QStringLiteral("temp"))};
-    pruebas::PromptsGuionados prompts;
     QString cuenta = QStringLiteral("o'brien y cía@demo.test");
-    pruebas::BandejaPrueba bandeja{dir.filePath(QStringLiteral("correo")), cuenta};
+    pruebas::BuzonPrueba bandeja{dir.filePath(QStringLiteral("correo")), cuenta};
     pruebas::VistaPrueba vista;
 
     void SetUp() override {
-        QDir().mkpath(dir.filePath(QStringLiteral("temp")));
+        BasePrueba::SetUp();
+        prompts->OkTrasAccion(nullptr);
         QDir().mkpath(dir.filePath(QStringLiteral("adjuntos")));
-        common::ReiniciarContexto();
         common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
         common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
         common::Datos().Conectar(false, 3, QString(), true, true);
@@ -63,7 +59,6 @@ protected:
         vista.cuentas = cuenta;
         vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
     }
-    void TearDown() override { common::ReiniciarContexto(); }
 
     void Fijar(const QString& clave, const QString& valor) {
         common::GrabaDfg(clave, valor, QString(), false, QStringLiteral("DATOS"), true);
@@ -96,7 +91,7 @@ TEST_F(Sincronizacion, ElComandoRecibeLaCuentaComoUnSoloArgumento) {
     }
     Fijar(QStringLiteral("EMAIL_SINCRONIZAR"), guion + QStringLiteral(" {cuenta} {correo}"));
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("uno"), QStringLiteral("a@b.test"), QStringLiteral("x")),
-                    QDateTime::currentDateTime().addSecs(-60));
+                    pruebas::MomentoFijo().addSecs(-60));
     Importar();
     QFile f(salida);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << LineasLog().join(u'\n').toStdString();
@@ -127,7 +122,7 @@ TEST_F(Sincronizacion, FallosDejanUnaLineaYSeImportaLoQueHay) {
         Fijar(QStringLiteral("EMAIL_SINCRONIZAR"), c.linea);
         bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("m%1").arg(++n), QStringLiteral("a@b.test"),
                                               QStringLiteral("x")),
-                        QDateTime::currentDateTime().addSecs(-60));
+                        pruebas::MomentoFijo().addSecs(-60));
         QElapsedTimer reloj;
         reloj.start();
         Importar();
