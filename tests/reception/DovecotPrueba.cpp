@@ -82,7 +82,11 @@ Dovecot::Dovecot() {
     for (int i = 0; i < 100; ++i) {
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, quint16(puerto_));
-        if (s.waitForConnected(200)) return;
+        if (s.waitForConnected(200)) {
+            QFile pid(raiz + QStringLiteral("/base/master.pid"));
+            if (pid.open(QIODevice::ReadOnly)) pid_ = pid.readAll().trimmed().toLongLong();
+            return;
+        }
         QThread::msleep(50);
     }
     fallo_ = QStringLiteral("dovecot no escucha en el puerto %1").arg(puerto_);
@@ -91,7 +95,7 @@ Dovecot::Dovecot() {
 Dovecot::~Dovecot() {
     // The master writes its pid file once it runs in the background.
     QFile pid(dir_.filePath(QStringLiteral("base/master.pid")));
-    if (pid.open(QIODevice::ReadOnly)) pid_ = pid.readAll().trimmed().toLongLong();
+    if (pid.open(QIODevice::ReadOnly)) pid_ = qMax(pid_, pid.readAll().trimmed().toLongLong());
     if (pid_ <= 0) return;
     ::kill(pid_t(pid_), SIGTERM);
     // The master removes its pid file when it has stopped.
