@@ -15,6 +15,7 @@
 #include "reception/CorreoAutomatico.h"
 #include "reception/EjecutarAccion.h"
 #include "reception/PeriodoImportacion.h"
+#include "reception/Sincronizar.h"
 
 #include <QSet>
 
@@ -92,6 +93,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
         // 3
         [&] {
             if (salir) return;
+            Sincronizar(vista, cuenta);  // a failure is logged; the store's mail is still read
             const mail::Aplicacion aplicacion;
             bandeja = aplicacion.GetNamespace(QStringLiteral("MAPI")).Folders(cuenta).Folders(
                 QStringLiteral("Bandeja de entrada"));

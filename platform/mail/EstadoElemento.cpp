@@ -58,24 +58,38 @@ qsizetype LargoNombreUnico(const QByteArray& nombre) {
     return dos < 0 ? nombre.size() : dos;
 }
 
+QByteArray SinCampos(const QByteArray& unico) {
+    QByteArray resultado;
+    resultado.reserve(unico.size());
+    qsizetype i = 0;
+    while (i < unico.size()) {
+        const bool campo = unico[i] == ',' && i + 2 < unico.size() && unico[i + 2] == '=' &&
+                           ((unico[i + 1] >= 'A' && unico[i + 1] <= 'Z') ||
+                            (unico[i + 1] >= 'a' && unico[i + 1] <= 'z'));
+        if (!campo) {
+            resultado += unico[i++];
+            continue;
+        }
+        i += 3;
+        while (i < unico.size() && unico[i] != ',') ++i;
+    }
+    return resultado;
+}
+
 EstadoElemento::EstadoElemento(QByteArray carpeta_, QByteArray nombre, qsizetype largoUnico,
                                bool enNew)
     : carpeta(std::move(carpeta_)),
       ruta(carpeta + (enNew ? "/new/" : "/cur/") + nombre),
       unico(nombre.left(largoUnico)) {}
 
-QDateTime EstadoElemento::Recibido() const {
-    // Maildir names start with the delivery time in epoch seconds; a short
-    // number (before 1973) is some other counter, not a time.
-    qsizetype digitos = 0;
-    while (digitos < unico.size() && unico[digitos] >= '0' && unico[digitos] <= '9') ++digitos;
-    if (digitos >= 9 && digitos <= 12 && (digitos == unico.size() || unico[digitos] == '.')) {
-        const qint64 segundos = unico.left(digitos).toLongLong();
-        if (segundos > 0) return QDateTime::fromSecsSinceEpoch(segundos);
-    }
+QDateTime EstadoElemento::Recibido() {
+    // Synchronisers (mbsync with CopyArrivalDate, Dovecot) keep the server's
+    // arrival time as the file's modification time; the number in the name is
+    // only when the file was written here.
     struct stat datos{};
-    if (::lstat(ruta.constData(), &datos) == 0)
-        return QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
+    int r = ::lstat(ruta.constData(), &datos);
+    if (r != 0 && errno == ENOENT && Reubicar()) r = ::lstat(ruta.constData(), &datos);
+    if (r == 0) return QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
     return {};
 }
 

@@ -26,7 +26,7 @@ struct EstadoElemento {
     Contenido& ContenidoCompleto();
     std::shared_ptr<const Contenido> ContenidoCompartido();
 
-    QDateTime Recibido() const;
+    QDateTime Recibido();
 
 private:
     bool Reubicar();
@@ -44,5 +44,9 @@ private:
 
 // Unique name of a Maildir file name: everything before ":2,".
 qsizetype LargoNombreUnico(const QByteArray& nombre);
+
+// The unique name without the ",X=value" fields synchronisers add or rewrite
+// (mbsync's ",U=uid", Dovecot's ",S=size" and ",W=size").
+QByteArray SinCampos(const QByteArray& unico);
 
 }  // namespace platform::mail::detail

@@ -24,7 +24,11 @@ QString BuzonPrueba::Agregar(const QByteArray& crudo, const QDateTime& entrega, 
     const QString nombre = QStringLiteral("%1.%2.prueba:2,S")
                                .arg(entrega.toSecsSinceEpoch())
                                .arg(unico.isEmpty() ? QStringLiteral("M%1").arg(++siguiente_) : unico);
-    return Escribir(QFile::encodeName(nombre), crudo);
+    const QString ruta = Escribir(QFile::encodeName(nombre), crudo);
+    // The received time is the file's modification time.
+    QFile f(ruta);
+    if (f.open(QIODevice::ReadWrite)) f.setFileTime(entrega, QFileDevice::FileModificationTime);
+    return ruta;
 }
 
 QByteArray Mensaje(const QByteArray& cabeceras, const QByteArray& cuerpo) {

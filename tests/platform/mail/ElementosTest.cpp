@@ -89,32 +89,61 @@ TEST(ElementosMail, EntryIDSeguroYUnicoConNombresRaros) {
     }
     EXPECT_EQ(vistos.size(), qsizetype(std::size(nombres)));
     // A name that is already safe is kept as it is.
-    EXPECT_TRUE(vistos.contains(QStringLiteral("1700000006.M6P1.host,S=1234,W=1260")));
+    EXPECT_TRUE(vistos.contains(QStringLiteral("1700000006.M6P1.host")));
 }
 
-TEST(ElementosMail, RecibidoDelNombreODeLaFechaDelArchivo) {
+// Synchronisers keep the arrival time as the file's modification time; the
+// number in the name is when the file was written here, and the fields they
+// add to the name (",U=", ",S=", ",W=") are not part of the entry.
+TEST(ElementosMail, RecibidoEsLaFechaDelArchivoYEntryIDSinCampos) {
     const QDateTime mtime = QDateTime::fromSecsSinceEpoch(1650000000);
     struct Caso {
         QByteArray nombre;
-        QDateTime esperado;
+        const char* sub;
+        QString id;
     };
     const Caso casos[] = {
-        {"1700000000.M1P1.host:2,S", QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::UTC)},
-        {"1700000000:2,S", QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::UTC)},
-        {"entregado-sin-hora:2,S", mtime},
-        {"42.M1P1.host", mtime},
-        {"17000000001234.M1P1.host", mtime},
+        {"1700000000.M1P1.host:2,S", "cur", QStringLiteral("1700000000.M1P1.host")},
+        {"1700000000:2,S", "cur", QStringLiteral("1700000000")},
+        {"entregado-sin-hora:2,S", "cur", QStringLiteral("entregado-sin-hora")},
+        {"17000000001234.M1P1.host", "new", QStringLiteral("17000000001234.M1P1.host")},
+        {"1796927272.5107_1.host,U=1:2,", "cur", QStringLiteral("1796927272.5107_1.host")},
+        {"1796927272.5107_1.host,U=77:2,S", "cur", QStringLiteral("1796927272.5107_1.host")},
+        {"1796927272.5107_1.host,U=1", "new", QStringLiteral("1796927272.5107_1.host")},
+        {"1700000006.M6P1.host,S=1234,W=1260:2,RS", "cur", QStringLiteral("1700000006.M6P1.host")},
+        {"1700000006.M6P1.host,S=1234,W=1260", "new", QStringLiteral("1700000006.M6P1.host")},
+        {"1700000006.M6P1.host,S=12,W=13,U=9:2,", "cur", QStringLiteral("1700000006.M6P1.host")},
+        {"1700000006.M6P1.a,b:2,", "cur", QStringLiteral("1700000006.M6P1.a,b")},
     };
     for (const Caso& c : casos) {
         BuzonPrueba buzon;
-        QFile f(buzon.Escribir(c.nombre, ConAsunto("x")));
+        QFile f(buzon.Escribir(c.nombre, ConAsunto("x"), c.sub));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(mtime, QFileDevice::FileModificationTime));
         f.close();
-        const QDateTime recibido = buzon.Items().Item(1).ReceivedTime();
-        EXPECT_EQ(recibido, c.esperado) << c.nombre.constData();
-        EXPECT_EQ(recibido.timeSpec(), Qt::LocalTime);
+        const Elemento e = buzon.Items().Item(1);
+        EXPECT_EQ(e.ReceivedTime(), mtime) << c.nombre.constData();
+        EXPECT_EQ(e.ReceivedTime().timeSpec(), Qt::LocalTime);
+        EXPECT_EQ(e.EntryID(), c.id) << c.nombre.constData();
     }
+}
+
+// Files synchronisers keep beside cur/ and new/, or inside them with a dot,
+// are never mail.
+TEST(ElementosMail, ArchivosDeSincronizadoresNoSonCorreo) {
+    BuzonPrueba buzon;
+    buzon.Escribir("1700000000.M1P1.host,U=1:2,S", ConAsunto("mensaje"));
+    for (const char* nombre : {".mbsyncstate", ".uidvalidity", "dovecot-uidlist",
+                               "dovecot.index", "dovecot-keywords"}) {
+        QFile f(buzon.Bandeja() + u'/' + QLatin1String(nombre));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(ConAsunto("no es correo"));
+    }
+    buzon.Escribir(".mbsyncstate.lock", ConAsunto("no es correo"));
+    buzon.Escribir(".uidvalidity", ConAsunto("no es correo"), "new");
+    const Elementos items = buzon.Items();
+    ASSERT_EQ(items.Count(), 1);
+    EXPECT_EQ(items.Item(1).Subject(), QStringLiteral("mensaje"));
 }
 
 TEST(ElementosMail, CarpetaSinMaildirNoTieneElementos) {
