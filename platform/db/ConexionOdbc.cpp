@@ -89,11 +89,10 @@ void ConexionOdbc::SetCommandTimeout(long segundos) { Conexion::SetCommandTimeou
 void ConexionOdbc::SetIsolationLevel(long nivel) {
     Conexion::SetIsolationLevel(nivel);
     if (!dbc_) return;
-    // The old access layer's levels.
     SQLULEN odbc = SQL_TXN_READ_COMMITTED;
-    if (nivel == 256 || nivel == 16) odbc = SQL_TXN_READ_UNCOMMITTED;
-    else if (nivel == 65536) odbc = SQL_TXN_REPEATABLE_READ;
-    else if (nivel == 1048576) odbc = SQL_TXN_SERIALIZABLE;
+    if (nivel == Aislamiento::LecturaNoConfirmada || nivel == Aislamiento::Caos) odbc = SQL_TXN_READ_UNCOMMITTED;
+    else if (nivel == Aislamiento::LecturaRepetible) odbc = SQL_TXN_REPEATABLE_READ;
+    else if (nivel == Aislamiento::Serializable) odbc = SQL_TXN_SERIALIZABLE;
     SQLSetConnectAttr(dbc_.get(), SQL_ATTR_TXN_ISOLATION, reinterpret_cast<SQLPOINTER>(odbc), 0);
 }
 
