@@ -53,14 +53,14 @@ double ReglaNumero(const QString& valor) { return Util().ValorNumero(valor); }
 // A field value taken as true/false; Null and texts that are not a flag
 // fail, so the setting keeps what it had.
 bool ComoBooleano(const db::Valor& valor) {
-    if (db::EsNulo(valor)) runtime::Lanzar(94, QStringLiteral("Uso no válido de Null"));
+    if (db::EsNulo(valor)) runtime::Lanzar(runtime::Err::UsoNoValidoDeNull);
     if (valor.typeId() == QMetaType::Bool) return valor.toBool();
     const QString t = valor.toString().trimmed();
     if (Igual(t, "True") || Igual(t, "Verdadero")) return true;
     if (Igual(t, "False") || Igual(t, "Falso")) return false;
     bool esNumero = false;
     const double n = t.toDouble(&esNumero);
-    if (!esNumero) runtime::Lanzar(13);
+    if (!esNumero) runtime::Lanzar(runtime::Err::TiposNoCoinciden);
     return n != 0.0;
 }
 

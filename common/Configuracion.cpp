@@ -25,7 +25,7 @@ QString Leer(components::AccesoDatos& datos, const QString& rutina, const QStrin
     bool sinFila = true;  // a row test that failed and was ignored reads as no row
     const auto preguntar = runtime::Manejador([&rutina](const runtime::ErrorSistema& e) {
         // Only Ignore goes on; Retry is not honoured here and leaves like Abort.
-        return ReportarError(e, 18, rutina) == ui::Respuesta::Ignore ? runtime::Accion::Siguiente
+        return ReportarError(e, EstiloError, rutina) == ui::Respuesta::Ignore ? runtime::Accion::Siguiente
                                                                       : runtime::Accion::Salir;
     });
     const bool completo = runtime::EjecutarPasos(preguntar, {
@@ -39,7 +39,7 @@ QString Leer(components::AccesoDatos& datos, const QString& rutina, const QStrin
                 k.compare(QStringLiteral("[FECHA DESDE]"), Qt::CaseInsensitive) == 0)
                 sql = sql.toUpper();
         },
-        [&] { datos.AbrirRecordset(sql, rs, nullptr, db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly, -1, true); },
+        [&] { datos.AbrirRecordset(sql, rs, nullptr, db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly); },
         [&] { sinFila = rs.Eof(); },
         [&] { if (sinFila) { resultado = QStringLiteral(" "); valorAux = QString(); } },
         [&] { if (!sinFila) resultado = Util().NoNulo(rs.Fields(QStringLiteral("Valor"))); },
@@ -68,7 +68,7 @@ void Grabar(components::AccesoDatos& datos, const QString& clave, const QVariant
             sql = QStringLiteral("SELECT * FROM ") + TablaConfiguracion() +
                   QStringLiteral(" with(nolock)  WHERE CLAVE = '") + DoblarApostrofos(clave) + QLatin1Char('\'');
         },
-        [&] { datos.AbrirRecordset(sql, rs, &datos.Conexion(), db::Cursores::Dynamic, db::Bloqueos::Optimistic, -1, true); },
+        [&] { datos.AbrirRecordset(sql, rs, &datos.Conexion(), db::Cursores::Dynamic, db::Bloqueos::Optimistic); },
         [&] { sinFila = rs.Eof(); },
         [&] { if (sinFila) rs.AddNew(); else rs.MoveFirst(); },
         [&] { rs.Fields(QStringLiteral("Grupo")) = Util().NoNulo(grupo); },

@@ -61,7 +61,7 @@ QDateTime ComoFechaHora(const db::Valor& valor) {
     if (valor.typeId() == QMetaType::QDateTime) f = valor.toDateTime();
     else if (valor.typeId() == QMetaType::QDate) f = valor.toDate().startOfDay();
     else if (!db::EsNulo(valor)) f = LeerFechaTexto(valor.toString());
-    if (!f.isValid()) runtime::Lanzar(13);
+    if (!f.isValid()) runtime::Lanzar(runtime::Err::TiposNoCoinciden);
     const QTime h = f.time();
     return QDateTime(f.date(), QTime(h.hour(), h.minute(), h.second()));
 }
@@ -84,7 +84,7 @@ QDateTime FechaServidor() {
     runtime::EjecutarPasos(ignorar, {
         [&] { resultado = FechaCero(); },
         [&] { Datos().AbrirRecordset(QStringLiteral("select getDate() as fecha"), rs, nullptr,
-                                     db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly, -1, true); },
+                                     db::Cursores::ForwardOnly, db::Bloqueos::ReadOnly); },
         [&] { conFila = !rs.Bof(); },
         [&] { if (conFila) resultado = ComoFechaHora(rs.Fields(QStringLiteral("Fecha"))); },
         [&] {

@@ -51,12 +51,12 @@ void GActualizarDatoScript(const QStringList& sentencias, bool& fallido, std::in
 
     const auto errores = [&datos]() -> platform::db::Errores& { return datos.Conexion().Errors(); };
     const auto primero = [&errores]() -> const platform::db::ErrorBaseDatos& {
-        if (errores().Vacia()) Lanzar(9);  // subscript out of range
+        if (errores().Vacia()) Lanzar(Err::IndiceFueraDeRango);
         return errores().Item(0);
     };
 
     EjecutarPasos(PreguntarOperador([](const ErrorSistema& e) {
-                      return ReportarError(e, 18, QStringLiteral("GActualizarDatoScript"));
+                      return ReportarError(e, EstiloError, QStringLiteral("GActualizarDatoScript"));
                   }),
                   {
         // 1

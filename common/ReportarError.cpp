@@ -103,7 +103,7 @@ void GrabaError(const QString& sql, QString& proceso, long numero, const QString
     runtime::EjecutarPasos(runtime::IgnorarErrores(), {
         [&] { if (proceso.compare(QString(), Qt::CaseInsensitive) == 0) proceso = runtime::NombreEjecutable(); },
         [&] { Datos().AbrirRecordset(QStringLiteral("select  top 1 * from AUX_ERR  with(nolock) "), rs,
-                                     nullptr, db::Cursores::Dynamic, db::Bloqueos::Optimistic, -1, true); },
+                                     nullptr, db::Cursores::Dynamic, db::Bloqueos::Optimistic); },
         [&] { rs.AddNew(); },
         [&] { rs.Fields(QStringLiteral("Proceso")) = runtime::NombreEjecutable(); },
         [&] { rs.Fields(QStringLiteral("Fecha")) = FormatearFecha(Ahora(), FormatoFechaHora()); },

@@ -2,6 +2,7 @@
 // The shared procedures' two error sinks: the operator dialog with its line
 // in CVERR.LOG, and the AUX_ERR row for a failed statement.
 #include "platform/runtime/ErrorSistema.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QDateTime>
 #include <QString>
@@ -10,9 +11,12 @@
 
 namespace common {
 
-// Shows the error (style 18: Abort/Retry/Ignore, critical), appends one line
-// to CVERR.LOG and returns the answer; 0 for error number 0 (nothing shown).
-std::int16_t ReportarError(const platform::runtime::ErrorSistema& error, int estilo = 18,
+// The style errors are shown with: Abort/Retry/Ignore, critical (18).
+inline constexpr int EstiloError = platform::ui::Estilo::AbortRetryIgnore + platform::ui::Estilo::Critical;
+
+// Shows the error, appends one line to CVERR.LOG and returns the answer;
+// 0 for error number 0 (nothing shown).
+std::int16_t ReportarError(const platform::runtime::ErrorSistema& error, int estilo = EstiloError,
                            const QString& rutina = QString());
 
 // A notice that asks nothing of the operator: one line on stderr and one in

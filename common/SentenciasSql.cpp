@@ -8,8 +8,6 @@ namespace common {
 using namespace platform::runtime;
 
 namespace {
-constexpr long IndiceFueraDeRango = 9;  // subscript out of range
-
 // The lists were walked with 16-bit counters: a bound past 32767 overflows.
 void ExigirLimite16(qsizetype elementos) {
     if (elementos - 1 > 32767) Lanzar(Err::Desbordamiento);
@@ -33,7 +31,7 @@ QList<CampoSQL>& ListaCampos() {
 void AgregarCampo(const QString& nombre, QString& valor, const QString& marcador, bool primero) {
     auto& lista = ListaCampos();
     if (primero) lista = {CampoSQL{}};
-    else if (lista.isEmpty()) Lanzar(IndiceFueraDeRango);
+    else if (lista.isEmpty()) Lanzar(Err::IndiceFueraDeRango);
     else lista.append(CampoSQL{});
 
     valor.remove(QLatin1Char('\''));
@@ -47,7 +45,7 @@ void AgregarCampo(const QString& nombre, QString& valor, const QString& marcador
 
 void ArmarSentencia(QList<CampoSQL>& campos, QStringList& sentencias, const QString& tabla,
                     bool actualizar, QString& condicion, bool conservar) {
-    if (campos.isEmpty() || sentencias.isEmpty()) Lanzar(IndiceFueraDeRango);
+    if (campos.isEmpty() || sentencias.isEmpty()) Lanzar(Err::IndiceFueraDeRango);
     ExigirLimite16(campos.size());
 
     QString sentencia;

@@ -10,8 +10,6 @@ namespace components {
 using namespace platform;
 
 namespace {
-constexpr long ObjetoNoEstablecido = 91;
-
 QString UsuarioDelSistema() {
     QString u = qEnvironmentVariable("USER");
     if (u.isEmpty()) u = qEnvironmentVariable("LOGNAME");
@@ -41,7 +39,7 @@ void AccesoDatos::SetConectado(bool valor) {
 }
 
 db::Conexion& AccesoDatos::Conexion() const {
-    if (!conexion_) runtime::Lanzar(ObjetoNoEstablecido);
+    if (!conexion_) runtime::Lanzar(runtime::Err::ObjetoNoEstablecido);
     return *conexion_;
 }
 

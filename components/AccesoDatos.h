@@ -43,8 +43,10 @@ public:
 
     // Connection omitted (nullptr): the instance's own.
     void AbrirRecordset(const QString& sql, platform::db::Recordset& rs,
-                        platform::db::Conexion* conexion = nullptr, int tipoCursor = 0,
-                        int tipoBloqueo = 1, int opciones = -1, bool = true);
+                        platform::db::Conexion* conexion = nullptr,
+                        int tipoCursor = platform::db::Cursores::ForwardOnly,
+                        int tipoBloqueo = platform::db::Bloqueos::ReadOnly,
+                        int opciones = platform::db::Opciones::SinEspecificar, bool = true);
     // True when the table has a row whose column equals the value; the
     // recordset is then open on it. The value is bound, never pasted.
     bool BuscarRegistro(const QString& tabla, const platform::db::Valor& valor,

@@ -66,7 +66,7 @@ void CicloRecepcion::ImportarCuentasConocidas() {
             platform::db::Recordset rs;
             common::Datos().AbrirRecordset(
                 QStringLiteral("SELECT CUENTAEMAIL FROM V_MA_EMAILMOV GROUP BY CUENTAEMAIL"), rs,
-                nullptr, 0, 1, -1, true);
+                nullptr, platform::db::Cursores::ForwardOnly, platform::db::Bloqueos::ReadOnly);
             if (rs.Bof() && rs.Eof()) return;
             for (; !rs.Eof(); rs.MoveNext()) {
                 const QString cuenta =

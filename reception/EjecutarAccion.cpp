@@ -53,7 +53,8 @@ void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString
     platform::db::Recordset rs;
     datos.AbrirRecordset(QStringLiteral("SELECT * FROM MA_CUENTAS WHERE DESCRIPCION LIKE '%") +
                              DoblarApostrofos(valor) + QStringLiteral("%'"),
-                         rs, nullptr, 0, 1, -1, true);
+                         rs, nullptr, platform::db::Cursores::ForwardOnly,
+                         platform::db::Bloqueos::ReadOnly);
     if (!rs.Bof()) {
         descripcion = util.NoNulo(rs.Fields(QStringLiteral("Descripcion")));
         valor = util.NoNulo(rs.Fields(QStringLiteral("Codigo")));
@@ -76,7 +77,8 @@ void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString
 
     datos.AbrirRecordset(QStringLiteral("SELECT * FROM MA_CUENTASADIC WHERE codigo ='") +
                              DoblarApostrofos(valor) + QStringLiteral("'"),
-                         rs, nullptr, 0, 1, -1, true);
+                         rs, nullptr, platform::db::Cursores::ForwardOnly,
+                         platform::db::Bloqueos::ReadOnly);
     const bool hayFila = !rs.Bof();
     QString cuerpo;
     if (hayFila)

@@ -49,7 +49,7 @@ Aviso AvisoPara(const ErrorSistema& e) {
 // never made then fails as the old runtime did (91), it does not crash.
 template <class T>
 T& Objeto(T* objeto) {
-    if (!objeto) platform::runtime::Lanzar(91);
+    if (!objeto) platform::runtime::Lanzar(platform::runtime::Err::ObjetoNoEstablecido);
     return *objeto;
 }
 

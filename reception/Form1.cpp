@@ -142,7 +142,7 @@ void Form1::LlenarCuentas() {
     platform::db::Recordset rs;
     common::Datos().AbrirRecordset(
         QStringLiteral("select CUENTAEMAIL AS EMAIL from V_MA_EMAILMOV GROUP BY CUENTAEMAIL"), rs,
-        nullptr, 0, 1, -1, true);
+        nullptr, platform::db::Cursores::ForwardOnly, platform::db::Bloqueos::ReadOnly);
     if (rs.Bof() && rs.Eof()) return;
     cmbCuentas_->addItem(QStringLiteral("Todas"));
     while (!rs.Eof()) {

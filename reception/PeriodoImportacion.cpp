@@ -9,7 +9,7 @@ QString Texto(const QDate& d) { return d.toString(Qt::ISODate); }
 
 QDate Fecha(const QString& texto) {
     const QDate d = QDate::fromString(texto.trimmed(), Qt::ISODate);
-    if (!d.isValid()) platform::runtime::Lanzar(13, QStringLiteral("No coinciden los tipos"));
+    if (!d.isValid()) platform::runtime::Lanzar(platform::runtime::Err::TiposNoCoinciden);
     return d;
 }
 }  // namespace

@@ -15,7 +15,7 @@ namespace startup {
 using namespace platform::runtime;
 
 namespace {
-constexpr long LecturaNoConfirmada = 256;  // read uncommitted
+using platform::db::Aislamiento::LecturaNoConfirmada;
 }
 
 void CompletarInicio(bool abrioConexion, const QString& rutaAplicacion) {

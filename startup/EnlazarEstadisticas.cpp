@@ -3,6 +3,7 @@
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
 #include "common/ReportarError.h"
+#include "platform/db/Errores.h"
 #include "platform/runtime/Archivos.h"
 #include "platform/runtime/Conversion.h"
 #include "platform/runtime/Entorno.h"
@@ -20,9 +21,9 @@ namespace Archivos = platform::runtime::Archivos;
 
 namespace {
 
-constexpr long YaExisteLogin = 15025;
-constexpr long NoExisteBase = 15010;
-constexpr long ClaveRechazada = 15116;
+using platform::db::Nativo::ClaveRechazada;
+using platform::db::Nativo::NoExisteBase;
+using platform::db::Nativo::YaExisteLogin;
 const QString CRLF = QStringLiteral("\r\n");
 
 const char* const PiezasRolesServidor[] = {

@@ -4,17 +4,13 @@
 
 namespace platform::db {
 
-namespace {
-constexpr long NoAdmitidoPorProveedor = 3251;
-}
-
 QList<Valor> Cursor::Insertar(const QStringList&, const QList<Valor>&) {
-    runtime::Lanzar(NoAdmitidoPorProveedor,
+    runtime::Lanzar(runtime::Err::NoAdmitidoPorProveedor,
                     QStringLiteral("El recordset no se puede actualizar."));
 }
 
 void Cursor::Modificar(const Valor&, const QStringList&, const QList<Valor>&) {
-    runtime::Lanzar(NoAdmitidoPorProveedor,
+    runtime::Lanzar(runtime::Err::NoAdmitidoPorProveedor,
                     QStringLiteral("El recordset no se puede actualizar."));
 }
 

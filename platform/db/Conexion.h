@@ -13,6 +13,15 @@
 
 namespace platform::db {
 
+// The old access layer's isolation levels.
+namespace Aislamiento {
+constexpr long Caos = 16;
+constexpr long LecturaNoConfirmada = 256;
+constexpr long LecturaConfirmada = 4096;
+constexpr long LecturaRepetible = 65536;
+constexpr long Serializable = 1048576;
+}  // namespace Aislamiento
+
 // Rows of one query, produced by the engine.
 class Cursor {
 public:

@@ -14,8 +14,6 @@ using odbc::Bien;
 using odbc::Manejador;
 
 namespace {
-constexpr long ErrorNoEspecificado = -2147467259;
-constexpr long ConsultaVacia = 3709;
 constexpr SQLULEN EsperaConexion = 15;
 
 // A statement of comments alone sends nothing.
@@ -55,7 +53,7 @@ ConexionOdbc::ConexionOdbc(const QString& cadena, const QString& nombre, long ti
         const auto diagnosticos = odbc::Diagnosticos(dbc);
         const QString motivo = diagnosticos.isEmpty() ? QStringLiteral("el controlador ODBC no dio el motivo")
                                                       : diagnosticos.first().mensaje;
-        runtime::Lanzar(ErrorNoEspecificado,
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                         QStringLiteral("No se pudo conectar con el servidor %1: %2").arg(nombre, motivo));
     }
     SQLWCHAR texto[128] = {};
@@ -91,11 +89,10 @@ void ConexionOdbc::SetCommandTimeout(long segundos) { Conexion::SetCommandTimeou
 void ConexionOdbc::SetIsolationLevel(long nivel) {
     Conexion::SetIsolationLevel(nivel);
     if (!dbc_) return;
-    // The old access layer's levels.
     SQLULEN odbc = SQL_TXN_READ_COMMITTED;
-    if (nivel == 256 || nivel == 16) odbc = SQL_TXN_READ_UNCOMMITTED;
-    else if (nivel == 65536) odbc = SQL_TXN_REPEATABLE_READ;
-    else if (nivel == 1048576) odbc = SQL_TXN_SERIALIZABLE;
+    if (nivel == Aislamiento::LecturaNoConfirmada || nivel == Aislamiento::Caos) odbc = SQL_TXN_READ_UNCOMMITTED;
+    else if (nivel == Aislamiento::LecturaRepetible) odbc = SQL_TXN_REPEATABLE_READ;
+    else if (nivel == Aislamiento::Serializable) odbc = SQL_TXN_SERIALIZABLE;
     SQLSetConnectAttr(dbc_.get(), SQL_ATTR_TXN_ISOLATION, reinterpret_cast<SQLPOINTER>(odbc), 0);
 }
 
@@ -106,7 +103,7 @@ void ConexionOdbc::SetDefaultDatabase(const QString& base) {
         if (!Bien(SQLSetConnectAttrW(dbc_.get(), SQL_ATTR_CURRENT_CATALOG, odbc::W(nombre), SQL_NTS))) {
             errores_.Clear();
             AgregarDiagnosticos(dbc_);
-            if (errores_.Vacia()) errores_.Agregar({ErrorNoEspecificado, base});
+            if (errores_.Vacia()) errores_.Agregar({runtime::Err::ErrorNoEspecificado, base});
             LanzarPrimero();
         }
         tablas_.clear();
@@ -204,7 +201,7 @@ Manejador ConexionOdbc::Correr(const QString& sql, const QList<Valor>& parametro
     if (Bien(rc)) rc = SQLExecDirectW(h.get(), odbc::W(texto), SQL_NTS);
     if (!Bien(rc) && rc != SQL_NO_DATA) {
         AgregarDiagnosticos(h);
-        if (errores_.Vacia()) errores_.Agregar({ErrorNoEspecificado, QStringLiteral("Error de ODBC.")});
+        if (errores_.Vacia()) errores_.Agregar({runtime::Err::ErrorNoEspecificado, QStringLiteral("Error de ODBC.")});
         LanzarPrimero();
     }
     return h;
@@ -255,7 +252,7 @@ std::unique_ptr<Cursor> ConexionOdbc::AbrirCursor(const QString& sql, const QLis
     ExigirAbierta();
     errores_.Clear();
     const QStringList partes = Partir(sql);
-    if (partes.isEmpty()) runtime::Lanzar(ConsultaVacia, QStringLiteral("La consulta está vacía."));
+    if (partes.isEmpty()) runtime::Lanzar(runtime::Err::ComandoNoValido, QStringLiteral("La consulta está vacía."));
     for (qsizetype i = 0; i + 1 < partes.size(); ++i) Ejecutar(partes[i]);
     return CursorOdbc::Abrir(*this, partes.last(), parametros, actualizable);
 }

@@ -14,7 +14,6 @@
 namespace platform::db {
 
 namespace {
-constexpr long ErrorNoEspecificado = -2147467259;
 constexpr int TamanoCache = 64;
 
 QString Mensaje(sqlite3* db) {
@@ -48,7 +47,7 @@ ConexionSqlite::ConexionSqlite(const QString& archivo, const QString& base,
     const auto fallar = [&](const QString& motivo) {
         if (db_) sqlite3_close_v2(db_);
         db_ = nullptr;
-        runtime::Lanzar(ErrorNoEspecificado,
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                         QStringLiteral("No se pudo abrir la base de datos %1 (%2): %3")
                             .arg(base, archivo, motivo));
     };
@@ -119,7 +118,7 @@ void ConexionSqlite::CrearDesdeEsquema(const QString& esquema) {
     if (const int rc = sqlite3_exec(db_, sql.constData(), nullptr, nullptr, &error); rc != SQLITE_OK) {
         const QString motivo = DescripcionSqlite(rc, QString::fromUtf8(error ? error : ""));
         sqlite3_free(error);
-        runtime::Lanzar(ErrorNoEspecificado, QStringLiteral("al crear las tablas: %1").arg(motivo));
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado, QStringLiteral("al crear las tablas: %1").arg(motivo));
     }
 }
 
@@ -155,13 +154,13 @@ ErrorBaseDatos ConexionSqlite::ErrorActual(int rc) const {
         return {Nativo::ConflictoRestriccion,
                 QStringLiteral("La instrucción está en conflicto con una restricción (%1).").arg(m)};
     case SQLITE_CONSTRAINT_NOTNULL:
-        return {515, QStringLiteral("No se puede insertar el valor NULL (%1).").arg(m)};
+        return {Nativo::ValorNulo, QStringLiteral("No se puede insertar el valor NULL (%1).").arg(m)};
     default: break;
     }
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        return {1222, QStringLiteral("Se superó el tiempo de espera del bloqueo (%1).").arg(m)};
+        return {Nativo::TiempoBloqueo, QStringLiteral("Se superó el tiempo de espera del bloqueo (%1).").arg(m)};
     if ((rc & 0xff) == SQLITE_READONLY)
-        return {3906, QStringLiteral("La base de datos es de solo lectura (%1).").arg(m)};
+        return {Nativo::SoloLectura, QStringLiteral("La base de datos es de solo lectura (%1).").arg(m)};
     if (m.contains(QStringLiteral("no such table")))
         return {Nativo::ObjetoNoValido, QStringLiteral("El nombre de objeto '%1' no es válido.")
                                             .arg(Tras(m, QStringLiteral("no such table:")))};
@@ -250,7 +249,7 @@ std::unique_ptr<Cursor> ConexionSqlite::AbrirCursor(const QString& sql, const QL
     }
     const QStringList sentencias = *t;
     if (sentencias.isEmpty())
-        runtime::Lanzar(3709, QStringLiteral("La consulta está vacía."));
+        runtime::Lanzar(runtime::Err::ComandoNoValido, QStringLiteral("La consulta está vacía."));
     QString sentencia = sentencias.last();
     for (qsizetype i = 0; i + 1 < sentencias.size(); ++i) Ejecutar(sentencias[i]);
     QString tabla;

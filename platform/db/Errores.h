@@ -1,6 +1,8 @@
 #pragma once
 // The connection's error collection: what the database reported against the
 // last statement, each with the server's native number.
+#include "platform/runtime/CatalogoErrores.h"
+
 #include <QList>
 #include <QString>
 
@@ -9,7 +11,7 @@ namespace platform::db {
 struct ErrorBaseDatos {
     long NativeError = 0;
     QString Description;
-    long Number = -2147217900;  // the access layer's "error reported by the database"
+    long Number = runtime::Err::ErrorBaseDatos;
 };
 
 class Errores {
@@ -25,7 +27,8 @@ private:
     QList<ErrorBaseDatos> lista_;
 };
 
-// Native numbers of the SQL Server family that the system treats by name.
+// Native numbers of the SQL Server family that the system raises or tests;
+// their text is the server's own.
 namespace Nativo {
 constexpr long ClaveDuplicada = 2627;
 constexpr long ConflictoRestriccion = 547;
@@ -36,6 +39,10 @@ constexpr long ProcedimientoNoEncontrado = 2812;
 constexpr long ValorNulo = 515;
 constexpr long TiempoBloqueo = 1222;
 constexpr long Interbloqueo = 1205;
+constexpr long SoloLectura = 3906;
+constexpr long NoExisteBase = 15010;
+constexpr long YaExisteLogin = 15025;
+constexpr long ClaveRechazada = 15116;  // the password fails the server's policy
 }  // namespace Nativo
 
 }  // namespace platform::db

@@ -13,8 +13,6 @@
 namespace platform::db {
 
 namespace {
-constexpr long ErrorNoEspecificado = -2147467259;
-
 std::function<void(const QString&)>& AvisoBaseNueva() {
     static std::function<void(const QString&)> aviso;
     return aviso;
@@ -74,7 +72,7 @@ std::unique_ptr<Conexion> AbrirOracle(const ParametrosConexion& p) {
                              password.isEmpty() ? p.password : password),
                 nombre, p.tiempoEspera);
     }
-    runtime::Lanzar(ErrorNoEspecificado,
+    runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                     QStringLiteral("No se pudo abrir la base de datos Oracle %1: no hay instalado ningún "
                                    "controlador ODBC de Oracle ni un origen de datos ODBC con ese nombre.")
                         .arg(fuente.isEmpty() ? p.servidor : fuente));
@@ -86,7 +84,7 @@ std::unique_ptr<Conexion> AbrirConexion(const ParametrosConexion& p) {
     if (!texto.isEmpty()) {
         if (EsCadenaOdbc(texto)) return std::make_unique<ConexionOdbc>(texto, p.servidor.isEmpty() ? texto.section(QLatin1Char(';'), 0, 0) : p.servidor, p.tiempoEspera);
         if (texto.contains(QStringLiteral("oracle"), Qt::CaseInsensitive)) return AbrirOracle(p);
-        runtime::Lanzar(ErrorNoEspecificado,
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                         QStringLiteral("No se pudo abrir la base de datos %1: el texto de conexión no es "
                                        "una cadena ODBC (\"Driver=…;\" o \"DSN=…;\").").arg(p.base));
     }
@@ -99,13 +97,13 @@ std::unique_ptr<Conexion> AbrirConexion(const ParametrosConexion& p) {
                                               servidor, p.tiempoEspera);
     }
     if (!NombreValido(p.base)) {
-        runtime::Lanzar(ErrorNoEspecificado,
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                         QStringLiteral("No se pudo abrir la base de datos \"%1\": el nombre no es "
                                        "válido para la base de datos integrada.").arg(p.base));
     }
     const QString carpeta = CarpetaDatos();
     if (!QDir().mkpath(carpeta)) {
-        runtime::Lanzar(ErrorNoEspecificado,
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                         QStringLiteral("No se pudo abrir la base de datos %1: no se puede crear la "
                                        "carpeta de datos %2.").arg(p.base, carpeta));
     }

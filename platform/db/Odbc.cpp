@@ -8,14 +8,10 @@
 
 namespace platform::db::odbc {
 
-namespace {
-constexpr long ErrorNoEspecificado = -2147467259;
-}
-
 Manejador::Manejador(SQLSMALLINT tipo, SQLHANDLE padre) : tipo_(tipo) {
     if (!Bien(SQLAllocHandle(tipo, padre, &h_))) {
         h_ = SQL_NULL_HANDLE;
-        runtime::Lanzar(ErrorNoEspecificado,
+        runtime::Lanzar(runtime::Err::ErrorNoEspecificado,
                         QStringLiteral("El administrador de ODBC no pudo reservar un manejador."));
     }
 }

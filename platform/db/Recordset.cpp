@@ -5,9 +5,6 @@
 namespace platform::db {
 
 namespace {
-constexpr long ElementoNoEncontrado = 3265;
-constexpr long SinFilaActual = 3021;
-
 [[noreturn]] void Cerrado() {
     runtime::Lanzar(runtime::Err::ObjetoCerrado);
 }
@@ -91,7 +88,7 @@ void Recordset::ExigirFila() const {
     ExigirAbierto();
     if (editando_) return;
     if (alFinal_ || filas_.isEmpty())
-        runtime::Lanzar(SinFilaActual, QStringLiteral(
+        runtime::Lanzar(runtime::Err::SinFilaActual, QStringLiteral(
             "BOF o EOF es True, o el registro actual se eliminó."));
 }
 
@@ -147,7 +144,7 @@ int Recordset::Indice(const QString& nombre) const {
     Indexar();
     const auto it = indices_.constFind(nombre.toLower());
     if (it == indices_.cend())
-        runtime::Lanzar(ElementoNoEncontrado, QStringLiteral(
+        runtime::Lanzar(runtime::Err::ElementoNoEncontrado, QStringLiteral(
             "No se encontró el elemento en la colección que corresponde al nombre o al ordinal "
             "solicitado: %1").arg(nombre));
     return it.value();
@@ -172,7 +169,7 @@ Valor Recordset::ValorEn(int indice) const {
 void Recordset::Asignar(int indice, const Valor& valor) {
     ExigirAbierto();
     if (!actualizable_)
-        runtime::Lanzar(3251, QStringLiteral("El recordset es de solo lectura."));
+        runtime::Lanzar(runtime::Err::NoAdmitidoPorProveedor, QStringLiteral("El recordset es de solo lectura."));
     if (!editando_) {
         ExigirFila();
         editando_ = true;
@@ -187,7 +184,7 @@ void Recordset::Asignar(int indice, const Valor& valor) {
 void Recordset::AddNew() {
     ExigirAbierto();
     if (!actualizable_)
-        runtime::Lanzar(3251, QStringLiteral("El recordset es de solo lectura."));
+        runtime::Lanzar(runtime::Err::NoAdmitidoPorProveedor, QStringLiteral("El recordset es de solo lectura."));
     editando_ = true;
     nueva_ = true;
     edicion_ = QList<Valor>(cursor_->Columnas().size());

@@ -20,6 +20,9 @@ constexpr int Pessimistic = 2;
 constexpr int Optimistic = 3;
 constexpr int BatchOptimistic = 4;
 }  // namespace Bloqueos
+namespace Opciones {
+constexpr int SinEspecificar = -1;  // how the text is to be read is left to the engine
+}  // namespace Opciones
 
 class Recordset;
 

@@ -8,9 +8,6 @@
 
 namespace platform::mail {
 
-// Outlook's number for a folder or item that is not there.
-constexpr long ErrObjetoNoEncontrado = -2147221233;
-
 class EspacioNombres {
 public:
     explicit EspacioNombres(QString raiz);

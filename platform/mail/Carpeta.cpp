@@ -41,7 +41,7 @@ Carpeta Carpeta::Folders(const QString& nombre) const {
         hallada = Buscar(subcarpetas, QStringLiteral("INBOX"));
     if (hallada.isEmpty())
         platform::runtime::Lanzar(
-            ErrObjetoNoEncontrado,
+            platform::runtime::Err::ObjetoNoEncontrado,
             QStringLiteral("No se encuentra la carpeta «%1» en «%2».")
                 .arg(nombre, QDir::toNativeSeparators(ruta_)));
     return Carpeta(QDir(ruta_).filePath(hallada), hallada);

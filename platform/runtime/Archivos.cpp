@@ -63,7 +63,7 @@ void Abrir(int numero, const QString& ruta, Modo modo) {
 void Escribir(int numero, const QString& texto) {
     QFile& f = Archivo(numero);
     const QByteArray bytes = texto.toUtf8();
-    if (f.write(bytes) != bytes.size()) Lanzar(57);
+    if (f.write(bytes) != bytes.size()) Lanzar(Err::ErrorEntradaSalida);
     f.flush();
 }
 

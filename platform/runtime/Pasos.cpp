@@ -1,6 +1,7 @@
 #include "platform/runtime/Pasos.h"
 
 #include "platform/runtime/Entorno.h"
+#include "platform/runtime/RespuestasOperador.h"
 
 #include <exception>
 #include <new>
@@ -84,11 +85,11 @@ ErrorSistema ErrorDesdeExcepcion() {
     } catch (const ErrorSistema& e) {
         return e;
     } catch (const std::bad_alloc&) {
-        return ErrorSistema{7, QStringLiteral("Memoria insuficiente"), {}};
+        return ErrorSistema{Err::MemoriaInsuficiente, DescripcionError(Err::MemoriaInsuficiente), {}};
     } catch (const std::exception& e) {
-        return ErrorSistema{51, QString::fromLocal8Bit(e.what()), {}};
+        return ErrorSistema{Err::ErrorInterno, QString::fromLocal8Bit(e.what()), {}};
     } catch (...) {
-        return ErrorSistema{51, QStringLiteral("Error interno"), {}};
+        return ErrorSistema{Err::ErrorInterno, DescripcionError(Err::ErrorInterno), {}};
     }
 }
 
@@ -139,8 +140,8 @@ PasosAparte::PasosAparte() : guardado_(actual) { actual = nullptr; }
 PasosAparte::~PasosAparte() { actual = guardado_; }
 
 Accion AccionPorRespuesta(int respuesta) {
-    if (respuesta == 4) return Accion::Reintentar;
-    if (respuesta == 5) return Accion::Siguiente;
+    if (respuesta == Respuesta::Retry) return Accion::Reintentar;
+    if (respuesta == Respuesta::Ignore) return Accion::Siguiente;
     return Accion::Salir;
 }
 

@@ -2,6 +2,8 @@
 // Operator prompts with the old message-box styles and answers.
 // Who answers is set once per process: Qt dialogs, a script (tests) or a
 // fixed unattended policy.
+#include "platform/runtime/RespuestasOperador.h"
+
 #include <QString>
 
 #include <memory>
@@ -24,15 +26,7 @@ constexpr int DefaultButton2 = 256;
 constexpr int DefaultButton3 = 512;
 }  // namespace Estilo
 
-namespace Respuesta {
-constexpr int OK = 1;
-constexpr int Cancel = 2;
-constexpr int Abort = 3;
-constexpr int Retry = 4;
-constexpr int Ignore = 5;
-constexpr int Yes = 6;
-constexpr int No = 7;
-}  // namespace Respuesta
+namespace Respuesta = runtime::Respuesta;
 
 struct Pregunta {
     QString texto;

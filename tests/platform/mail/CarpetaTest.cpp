@@ -61,17 +61,17 @@ TEST(CarpetaMail, LoQueNoExisteEsObjetoNoEncontrado) {
         mapi.Folders(QStringLiteral("otra@cuenta.test"));
         FAIL() << "una cuenta inexistente se encontró";
     } catch (const platform::runtime::ErrorSistema& e) {
-        EXPECT_EQ(e.Numero, ErrObjetoNoEncontrado);
+        EXPECT_EQ(e.Numero, platform::runtime::Err::ObjetoNoEncontrado);
         EXPECT_TRUE(e.Descripcion.contains(QStringLiteral("otra@cuenta.test")));
     }
     const Carpeta cuenta = mapi.Folders(QStringLiteral("cuenta"));
     EXPECT_EQ(NumeroDe([&] { cuenta.Folders(QStringLiteral("Bandeja de entrada")); }),
-              ErrObjetoNoEncontrado);
+              platform::runtime::Err::ObjetoNoEncontrado);
     // The Maildir's own folders and empty names are never mail folders.
-    EXPECT_EQ(NumeroDe([&] { cuenta.Folders(QStringLiteral("cur")); }), ErrObjetoNoEncontrado);
-    EXPECT_EQ(NumeroDe([&] { mapi.Folders(QString()); }), ErrObjetoNoEncontrado);
+    EXPECT_EQ(NumeroDe([&] { cuenta.Folders(QStringLiteral("cur")); }), platform::runtime::Err::ObjetoNoEncontrado);
+    EXPECT_EQ(NumeroDe([&] { mapi.Folders(QString()); }), platform::runtime::Err::ObjetoNoEncontrado);
     EXPECT_EQ(NumeroDe([&] { Aplicacion(dir.filePath(QStringLiteral("no-hay"))).GetNamespace(QStringLiteral("MAPI")).Folders(QStringLiteral("cuenta")); }),
-              ErrObjetoNoEncontrado);
+              platform::runtime::Err::ObjetoNoEncontrado);
 }
 
 TEST(CarpetaMail, SoloElEspacioMapi) {
