@@ -14,7 +14,10 @@
 #include "reception/CarpetaAdjuntos.h"
 #include "reception/CorreoAutomatico.h"
 #include "reception/EjecutarAccion.h"
+#include "reception/EstadoPrograma.h"
+#include "reception/MensajeFallido.h"
 #include "reception/PeriodoImportacion.h"
+#include "reception/ResultadoRecepcion.h"
 #include "reception/Sincronizar.h"
 
 #include <QSet>
@@ -45,6 +48,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
     auto& datos = common::Datos();
     bool saltarMensaje = false;
     bool salir = false;
+    bool abandonada = false;  // left for want of an account or a folder, not cancelled
     QString rutaMensaje;  // the last message folder computed in this call
     std::optional<mail::Carpeta> bandeja;
     std::optional<mail::Elementos> elementos;
@@ -64,6 +68,26 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
         }
         return AccionPorRespuesta(util.MostrarError(e));
     };
+    // Within one message, a failure that would leave the import passes over
+    // the message instead: unattended at once, in the window on Ignore.
+    std::optional<ErrorSistema> fallo;
+    const Manejador manejadorMensaje = [&](const ErrorSistema& e) {
+        if (e.Numero == Err::DemasiadosArchivos || e.Numero == Err::ErrorAccesoRuta || e.Numero == Err::NoAdmitido)
+            return manejador(e);
+        if (!platform::ui::Desatendido()) {
+            const int respuesta = util.MostrarError(e);
+            if (respuesta != platform::ui::Respuesta::Ignore) return AccionPorRespuesta(respuesta);
+        }
+        fallo = e;
+        return Accion::Siguiente;
+    };
+    // A message is never stored without its attachments: one that cannot be
+    // saved passes over the message, which the next import tries again.
+    const Manejador manejadorAdjunto = [&](const ErrorSistema& e) {
+        if (e.Numero != Err::ErrorAccesoRuta) return manejadorMensaje(e);
+        fallo = e;
+        return Accion::Siguiente;
+    };
     const auto cancelar = [&] {
         if (!vista.CancelarRecepcion()) return false;
         vista.SetValorBarra(vista.MaximoBarra());
@@ -72,21 +96,21 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
         return true;
     };
 
-    EjecutarPasos(manejador, {
+    const bool completa = EjecutarPasos(manejador, {
         // 1
         [&] {
             if (cuenta.isEmpty()) {
                 platform::ui::MsgBox(QStringLiteral("Debe configurar al menos 1 cuenta"),
                                      platform::ui::Estilo::OKOnly + platform::ui::Estilo::Critical,
                                      QStringLiteral("Aviso al Operador"));
-                salir = true;
+                salir = abandonada = true;
             }
         },
         // Nothing is saved outside the configured folder, so without one nothing is imported.
         [&] {
             if (salir || CarpetaAdjuntosUtilizable(vista.CarpetaAdjuntos())) return;
             AvisarCarpetaAdjuntos();
-            salir = true;
+            salir = abandonada = true;
         },
         // 2
         [&] { if (!salir) common::Traza(1, QStringLiteral("INICIO")); },
@@ -98,6 +122,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             bandeja = aplicacion.GetNamespace(QStringLiteral("MAPI")).Folders(cuenta).Folders(
                 QStringLiteral("Bandeja de entrada"));
             elementos = bandeja->Items();
+            AnotarOmitidos(cuenta, elementos->Omitidos());
         },
         // 4
         [&] { if (!salir && cancelar()) salir = true; },
@@ -133,10 +158,16 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 bool siguiente = false;
                 QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
                 bool insertado = false;
+                int fallosPrevios = 0;
+                IntentoMensaje intento;
+                fallo.reset();
                 const auto paso = [&](std::function<void()> f) -> Paso {
-                    return [&siguiente, &salir, f = std::move(f)] { if (!siguiente && !salir) f(); };
+                    return [&siguiente, &salir, &fallo, f = std::move(f)] {
+                        if (fallo) SiguienteElemento();
+                        if (!siguiente && !salir) f();
+                    };
                 };
-                EjecutarPasosAnidados(manejador, {
+                EjecutarPasosAnidados(manejadorMensaje, {
                     // 9.1
                     paso([&] {
                         if (!EnPeriodo(elemento.ReceivedTime(), fd, fh)) siguiente = true;
@@ -155,6 +186,13 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                                                  QStringLiteral("UIDL")))
                             siguiente = true;
                     }),
+                    // Set aside after too many failed imports: not tried, no dialog.
+                    paso([&] {
+                        fallosPrevios = FallosAnotados(cuenta, elemento.EntryID().trimmed());
+                        if (fallosPrevios < IntentosAntesDeApartar) return;
+                        ++Resultado().apartados;
+                        siguiente = true;
+                    }),
                     // 9.4
                     paso([&] { common::Traza(2, QStringLiteral("OTRO")); }),
                     // 9.5
@@ -166,19 +204,27 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                         NombresUsados usados;
                         for (const mail::Adjunto& adjunto : elemento.Attachments()) {
                             if (adjunto.Type() != 1 && adjunto.Type() != 5) continue;
-                            EjecutarPasosAnidados(manejador, {
+                            EjecutarPasosAnidados(manejadorAdjunto, {
                                 [&] {
                                     rutaMensaje = util.RutaConBarra(vista.CarpetaAdjuntos()) + elemento.EntryID();
                                     DoEvents();
                                 },
                                 // Normal permissions: a read-only folder would refuse the files here.
-                                [&] { if (!ExisteRuta(rutaMensaje)) CrearCarpeta(rutaMensaje); },
                                 [&] {
-                                    const QString nombre = NombreLibre(NombreArchivoAdjunto(adjunto.FileName()), usados);
-                                    adjunto.SaveAsFile(util.RutaConBarra(rutaMensaje) + nombre);
+                                    if (fallo || ExisteRuta(rutaMensaje)) return;
+                                    CrearCarpeta(rutaMensaje);
+                                    intento.carpetaCreada = rutaMensaje;
                                 },
-                                [&] { common::Traza(2, QStringLiteral("ADJUNTOS")); },
+                                [&] {
+                                    if (fallo) return;
+                                    const QString nombre = NombreLibre(NombreArchivoAdjunto(adjunto.FileName()), usados);
+                                    // Listed first: a file cut short by a failure goes too.
+                                    intento.archivos << util.RutaConBarra(rutaMensaje) + nombre;
+                                    adjunto.SaveAsFile(intento.archivos.last());
+                                },
+                                [&] { if (!fallo) common::Traza(2, QStringLiteral("ADJUNTOS")); },
                             });
+                            if (fallo) return;
                         }
                     }),
                     // 9.8
@@ -245,8 +291,11 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                         if (errores.Count() > 0) {
                             common::Traza(2, rutaMensaje);
                             platform::ui::MsgBox(errores.Item(0).Description, platform::ui::Estilo::OKOnly);
+                            fallo = ErrorSistema{errores.Item(0).Number, errores.Item(0).Description,
+                                                 QStringLiteral("LeerOutlook")};
                         } else {
                             insertado = true;
+                            if (fallosPrevios > 0) OlvidarFallos(cuenta, elemento.EntryID().trimmed());
                         }
                     }),
                     // 9.10 and 9.11, once the row is stored: a message that fails to
@@ -258,6 +307,11 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     }),
                     paso([&] { if (insertado) common::Traza(2, QStringLiteral("SALIO")); }),
                 });
+                if (fallo && insertado)
+                    AnotarFalloTrasGuardar(cuenta, elemento.EntryID().trimmed(), *fallo);
+                else if (fallo)
+                    PasarPorAlto(cuenta, elemento.EntryID().trimmed(), *fallo, intento);
+                fallo.reset();
                 // 9.15
                 saltarMensaje = false;
                 if (salir) return;
@@ -266,6 +320,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
         // 10
         [&] { if (!salir) vista.SetValorBarra(vista.MaximoBarra()); },
     });
+    if (!completa || abandonada) ++Resultado().abandonadas;
 }
 
 }  // namespace reception

@@ -42,4 +42,6 @@ std::shared_ptr<Respondedor> EstablecerRespondedor(std::shared_ptr<Respondedor> 
 
 std::shared_ptr<Respondedor> RespondedorActual() { return Actual(); }
 
+bool Desatendido() { return !Actual() || Actual()->Desatendido(); }
+
 }  // namespace platform::ui

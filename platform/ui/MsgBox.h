@@ -38,6 +38,8 @@ class Respondedor {
 public:
     virtual ~Respondedor() = default;
     virtual int Responder(const Pregunta& pregunta) = 0;
+    // Nobody reads the prompts: callers that would stop for an answer go on instead.
+    virtual bool Desatendido() const { return false; }
 };
 
 // Shows the prompt through the current answerer and returns its answer.
@@ -47,6 +49,8 @@ int MsgBox(const QString& texto, int estilo = 0, const QString& titulo = {});
 // Replaces the answerer; returns the previous one.
 std::shared_ptr<Respondedor> EstablecerRespondedor(std::shared_ptr<Respondedor> respondedor);
 std::shared_ptr<Respondedor> RespondedorActual();
+// Whether the current answerer is the unattended one (none set counts as unattended).
+bool Desatendido();
 
 // The buttons a style offers, as answers, in order.
 QList<int> BotonesDeEstilo(int estilo);

@@ -10,6 +10,7 @@ class RespondedorDesatendido : public Respondedor {
 public:
     explicit RespondedorDesatendido(bool registrar = true) : registrar_(registrar) {}
     int Responder(const Pregunta& pregunta) override;
+    bool Desatendido() const override { return true; }
 
 private:
     bool registrar_;

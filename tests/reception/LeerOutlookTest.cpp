@@ -8,6 +8,9 @@
 #include "ConexionPrueba.h"
 #include "VistaPrueba.h"
 #include "platform/db/Motores.h"
+#include "platform/ui/RespondedorDesatendido.h"
+#include "reception/EstadoPrograma.h"
+#include "reception/ResultadoRecepcion.h"
 
 #include <gtest/gtest.h>
 
@@ -237,4 +240,112 @@ TEST_F(Importacion, OtroImportadorLoGuardoPrimeroSinAvisoNiFilaDoble) {
     EXPECT_EQ(s->enviadas.filter(QStringLiteral("INSERT INTO V_MA_EMAILMOV")).size(), 2);
     EXPECT_TRUE(prompts->Preguntas().isEmpty()) << prompts->Preguntas().value(0).texto.toStdString();
     EXPECT_EQ(Filas().size(), 2);
+}
+
+namespace {
+// Two attachments, so that a failure on the second leaves the first to undo.
+QByteArray ConDosAdjuntos(const QString& asunto) {
+    return "From: a@x.test\r\nSubject: " + asunto.toUtf8() +
+           "\r\nMIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"B\"\r\n\r\n"
+           "--B\r\nContent-Type: text/plain\r\n\r\ntexto\r\n"
+           "--B\r\nContent-Type: text/plain\r\nContent-Disposition: attachment; filename=\"a.txt\"\r\n\r\nuno\r\n"
+           "--B\r\nContent-Type: text/plain\r\nContent-Disposition: attachment; filename=\"b.txt\"\r\n\r\ndos\r\n"
+           "--B--\r\n";
+}
+
+QStringList Asuntos(const QList<QMap<QString, QString>>& filas) {
+    QStringList r;
+    for (const auto& f : filas) r << f.value(QStringLiteral("ASUNTO"));
+    return r;
+}
+
+// The unattended answerer for the life of the object.
+struct SinOperador {
+    std::shared_ptr<platform::ui::Respondedor> anterior =
+        platform::ui::EstablecerRespondedor(std::make_shared<platform::ui::RespondedorDesatendido>(false));
+    ~SinOperador() { platform::ui::EstablecerRespondedor(anterior); }
+};
+}  // namespace
+
+// An attachment that cannot be saved: the message is not stored, nothing of
+// it is left, the ones after it are; on the third failure it is set aside
+// until its account is released.
+TEST_F(Importacion, UnMensajeQueNoSeGuardaNoDetieneLaBandeja) {
+    const SinOperador sinOperador;
+    Resultado() = {};
+    bandeja.Agregar(ConDosAdjuntos(QStringLiteral("malo")), ahora.addSecs(-120));
+    bandeja.Agregar(ConDosAdjuntos(QStringLiteral("ocupado")), ahora.addSecs(-90));
+    bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("bueno"), QStringLiteral("a@x.test"), QStringLiteral("x")),
+                    ahora.addSecs(-60));
+    QMap<QString, QString> ids;
+    for (const platform::mail::Elemento& e : bandeja.Items()) ids.insert(e.Subject(), e.EntryID());
+    // "malo": its folder cannot be made, a file has its name. "ocupado": its
+    // folder is there, but a folder stands where its second file goes.
+    const QString carpetaMalo = vista.adjuntos + QLatin1Char('/') + ids[QStringLiteral("malo")];
+    const QString carpetaOcupado = vista.adjuntos + QLatin1Char('/') + ids[QStringLiteral("ocupado")];
+    pruebas::EscribirArchivo(carpetaMalo, "no es una carpeta");
+    QDir().mkpath(carpetaOcupado + QStringLiteral("/b.txt"));
+
+    for (int i = 0; i < 4; ++i) Importar();
+    EXPECT_EQ(Asuntos(Filas()), QStringList{QStringLiteral("bueno")});
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
+    EXPECT_EQ(pruebas::LeerArchivo(carpetaMalo), QByteArray("no es una carpeta"));
+    EXPECT_EQ(QDir(carpetaOcupado).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("b.txt")});
+    // Three attempts each, then the fourth import meets them set aside.
+    EXPECT_EQ(Resultado().pasados, 6);
+    EXPECT_EQ(Resultado().apartados, 2);
+    EXPECT_EQ(Resultado().abandonadas, 0);
+    const QString log = QString::fromUtf8(pruebas::LeerArchivo(EnTemporal(QStringLiteral("CVERR.LOG"))));
+    for (const QString& asunto : {QStringLiteral("malo"), QStringLiteral("ocupado")}) {
+        const QString id = ids[asunto];
+        EXPECT_EQ(log.count(QStringLiteral("Cuenta ventas@demo.test: mensaje %1 no importado, se sigue con el siguiente; error 75").arg(id)), 3)
+            << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("mensaje %1 apartado tras 3 intentos fallidos").arg(id)), 1) << log.toStdString();
+    }
+    EXPECT_TRUE(log.contains(QStringLiteral("(intento 3 de 3)")));
+
+    // Released, with the obstacles gone: stored with both files.
+    EXPECT_EQ(LiberarApartados(QStringLiteral("otra@demo.test")), 0);
+    EXPECT_EQ(LiberarApartados(QStringLiteral("ventas@demo.test")), 2);
+    QFile::remove(carpetaMalo);
+    QDir(carpetaOcupado).removeRecursively();
+    Importar();
+    EXPECT_EQ(Asuntos(Filas()), (QStringList{QStringLiteral("bueno"), QStringLiteral("malo"), QStringLiteral("ocupado")}));
+    EXPECT_EQ(pruebas::LeerArchivo(carpetaOcupado + QStringLiteral("/b.txt")).trimmed(), QByteArray("dos"));
+    EXPECT_EQ(FallosAnotados(QStringLiteral("ventas@demo.test"), ids[QStringLiteral("malo")]), 0);
+}
+
+// A failure that would leave the import: in the window the dialog stands and
+// Ignore passes over the message; unattended it is passed over without one.
+TEST_F(Importacion, FalloQueDejariaLaImportacionPasaPorAltoElMensaje) {
+    for (const bool desatendido : {false, true}) {
+        SCOPED_TRACE(desatendido);
+        common::Datos().EstablecerConexion(platform::db::AbrirConexion({QString(), QStringLiteral("GESTION")}));
+        common::Datos().EjecutarSQL(QStringLiteral("DELETE FROM V_MA_EMAILMOV"), 0);
+        prompts->Limpiar();
+        Resultado() = {};
+        pruebas::BuzonPrueba buzon{dir.filePath(QStringLiteral("correo")), QStringLiteral("caso%1@demo.test").arg(desatendido)};
+        buzon.Agregar(pruebas::MensajeTexto(QStringLiteral("primero"), QStringLiteral("a@x.test"), QStringLiteral("x")),
+                      ahora.addSecs(-120));
+        buzon.Agregar(pruebas::MensajeTexto(QStringLiteral("segundo"), QStringLiteral("a@x.test"), QStringLiteral("x")),
+                      ahora.addSecs(-60));
+        auto simulada = std::make_unique<pruebas::ConexionPrueba>(
+            platform::db::AbrirConexion({QString(), QStringLiteral("GESTION")}));
+        bool fallado = false;
+        simulada->sustituto = [&](const QString& sql) -> std::unique_ptr<platform::db::Cursor> {
+            if (fallado || !sql.contains(QStringLiteral("IDCONVERSACION"))) return nullptr;
+            fallado = true;
+            throw platform::runtime::ErrorSistema{3021, QStringLiteral("fallo de prueba"), QStringLiteral("prueba")};
+        };
+        common::Datos().EstablecerConexion(std::move(simulada));
+        std::optional<SinOperador> sinOperador;
+        if (desatendido) sinOperador.emplace();
+        prompts->Encolar(platform::ui::Respuesta::Ignore);
+        vista.cuentas = buzon.Cuenta();
+        Importar(buzon.Cuenta());
+        EXPECT_EQ(prompts->Preguntas().size(), desatendido ? 0 : 1);
+        EXPECT_EQ(Asuntos(Filas()), QStringList{QStringLiteral("segundo")});
+        EXPECT_EQ(Resultado().pasados, 1);
+        EXPECT_EQ(Resultado().abandonadas, 0);
+    }
 }

@@ -1,0 +1,14 @@
+#pragma once
+// What the imports of this run left undone, for the exit status of an
+// unattended run. Counted by the import, read once at the end.
+namespace reception {
+
+struct ResultadoRecepcion {
+    int pasados = 0;     // messages passed over after a failure
+    int apartados = 0;   // messages met set aside, not tried
+    int abandonadas = 0; // imports of an account left before their end
+};
+
+ResultadoRecepcion& Resultado();
+
+}  // namespace reception
