@@ -10,7 +10,9 @@
 #include "platform/ui/RespondedorDesatendido.h"
 #include "platform/ui/RespondedorQt.h"
 #include "reception/CicloRecepcion.h"
+#include "reception/EstadoPrograma.h"
 #include "reception/Form1.h"
+#include "reception/ResultadoRecepcion.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,18 +32,32 @@ const char* const Uso =
     "Opciones:\n"
     "  --desatendido     responde los avisos sin mostrarlos (cada uno queda en la salida de errores)\n"
     "  --recibir CUENTA  tras cargar, recibe el correo de CUENTA una vez y termina\n"
+    "  --reintentar CUENTA  vuelve a intentar los mensajes apartados de CUENTA (sin\n"
+    "                    --recibir, solo los libera y termina)\n"
     "  --correo CARPETA  raíz del almacén de correo (también RECEPCION_CORREO; por defecto ~/Mail)\n"
     "  --datos CARPETA   carpeta de las bases de datos integradas (también RECEPCION_DATOS)\n"
     "  --help            muestra esta ayuda\n"
     "\n"
     "Línea de parámetros, por ejemplo:\n"
     "  recepcion-email \"@Server=;@DbName=GESTION;@Usuario=ANA;@Password=;\"\n"
-    "Un servidor vacío usa la base de datos integrada.\n";
+    "Un servidor vacío usa la base de datos integrada.\n"
+    "\n"
+    "Códigos de salida:\n"
+    "  0  terminó y, con --recibir, todo el correo de la cuenta pasó\n"
+    "  1  no pudo funcionar: la carga falló, no abrió la base de datos o dejó la\n"
+    "     importación de la cuenta a medias\n"
+    "  2  una opción está mal escrita o le falta su valor\n"
+    "  3  funcionó, pero no todo pasó: algún mensaje quedó sin importar o apartado\n"
+    "     (cada uno tiene su línea en CVERR.LOG)\n";
+
+// What an unattended reception leaves as its exit status.
+enum Salida { Bien = 0, NoFunciono = 1, OpcionesMal = 2, Incompleta = 3 };
 
 struct Opciones {
     bool desatendido = false;
     bool recibir = false;
     QString cuenta;
+    QString reintentar;
     QStringList parametros;
 };
 
@@ -73,6 +89,8 @@ bool Leer(const QStringList& argumentos, Opciones& o, QTextStream& err) {
         } else if (a == QLatin1String("--recibir")) {
             if (!valor(o.cuenta)) return false;
             o.recibir = true;
+        } else if (a == QLatin1String("--reintentar")) {
+            if (!valor(o.reintentar)) return false;
         } else if (a == QLatin1String("--correo")) {
             if (!valor(carpeta)) return false;
             qputenv("RECEPCION_CORREO", QDir(carpeta).absolutePath().toUtf8());
@@ -105,7 +123,18 @@ int main(int argc, char** argv) {
     Opciones opciones;
     if (!Leer(app.arguments(), opciones, err)) {
         err << QString::fromUtf8(Uso);
-        return 2;
+        return OpcionesMal;
+    }
+    if (!opciones.reintentar.isEmpty()) {
+        try {
+            const int liberados = reception::LiberarApartados(opciones.reintentar);
+            err << QStringLiteral("Cuenta %1: mensajes que vuelven a intentarse: %2").arg(opciones.reintentar).arg(liberados)
+                << Qt::endl;
+        } catch (const platform::runtime::ErrorSistema& e) {
+            err << e.Descripcion << Qt::endl;
+            return NoFunciono;
+        }
+        if (!opciones.recibir) return Bien;
     }
     platform::runtime::EstablecerLineaComandos(opciones.parametros.join(QLatin1Char(' ')));
     common::BorrarTrazasViejas();
@@ -133,7 +162,21 @@ int main(int argc, char** argv) {
     if (opciones.recibir) {
         ventana.SetTextoCuentas(opciones.cuenta);
         ventana.Ciclo().Recibir();
-        return 0;
+        const reception::ResultadoRecepcion& r = reception::Resultado();
+        if (!common::Datos().Conectado() || r.abandonadas > 0) {
+            err << QStringLiteral("No se pudo recibir el correo de %1: la importación no llegó al final").arg(opciones.cuenta)
+                << Qt::endl;
+            return NoFunciono;
+        }
+        if (r.pasados > 0 || r.apartados > 0) {
+            err << QStringLiteral("Cuenta %1: no todo el correo pasó; mensajes sin importar: %2, apartados: %3 (ver CVERR.LOG)")
+                       .arg(opciones.cuenta)
+                       .arg(r.pasados)
+                       .arg(r.apartados)
+                << Qt::endl;
+            return Incompleta;
+        }
+        return Bien;
     }
     return app.exec();
 }

@@ -1,12 +1,17 @@
 // The program as a user runs it: options, exit status, the unattended import.
 #include "ApoyoPruebas.h"
 
+#include "platform/mail/Aplicacion.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -183,4 +188,64 @@ TEST_F(Programa, CincoProgramasALaVezSobreUnaCarpetaVacia) {
                                       QStringLiteral("SELECT COUNT(*) AS n FROM V_MA_EMAILMOV")},
                                      datos, correo);
     EXPECT_EQ(filas.salida, QStringLiteral("n\n0\n"));
+}
+
+// The exit status of an unattended reception, one case per row. A message
+// whose attachment cannot be saved gives 3 on each of its three attempts and
+// while set aside; --reintentar releases it.
+TEST_F(Programa, CodigosDeSalidaDeLaRecepcionDesatendida) {
+    const QString adjuntos = dir.filePath(QStringLiteral("adjuntos"));
+    QDir().mkpath(adjuntos);
+    const Resultado ajuste = Ejecutar(
+        QStringLiteral(RUTA_SQL),
+        {QStringLiteral("--crear"), QStringLiteral("GESTION"), QStringLiteral("-e"),
+         QStringLiteral("INSERT INTO TA_CONFIGURACION (Grupo,Clave,Valor,ValorAux) VALUES "
+                        "('DATOS','EMAIL_CARPETAADJUNTOS','%1/','')").arg(adjuntos)},
+        datos, correo);
+    ASSERT_EQ(ajuste.codigo, 0) << ajuste.errores.toStdString();
+    const QString cuenta = QStringLiteral("ventas@x.test");
+    Entregar(cuenta, "From: a@x.test\r\nSubject: con adjunto\r\nMIME-Version: 1.0\r\n"
+                     "Content-Type: multipart/mixed; boundary=\"B\"\r\n\r\n--B\r\nContent-Type: text/plain\r\n\r\nhola\r\n"
+                     "--B\r\nContent-Type: text/plain\r\nContent-Disposition: attachment; filename=\"a.txt\"\r\n\r\nuno\r\n--B--\r\n");
+    const QString entrada = platform::mail::Aplicacion(correo)
+                                .GetNamespace(QStringLiteral("MAPI"))
+                                .Folders(cuenta)
+                                .Folders(QStringLiteral("Bandeja de entrada"))
+                                .Items()
+                                .Item(1)
+                                .EntryID();
+    const QString bloqueo = adjuntos + QLatin1Char('/') + entrada;
+    const auto recibir = [&](const QString& c, const QStringList& mas = {}) {
+        return Recepcion(mas + QStringList{QStringLiteral("--desatendido"), QStringLiteral("--recibir"), c,
+                                           QStringLiteral("@DbName=GESTION;@Usuario=ANA;")});
+    };
+    struct Caso {
+        const char* que;
+        std::function<void()> antes;
+        std::function<Resultado()> correr;
+        int codigo;
+        const char* enErrores;
+    };
+    const std::vector<Caso> casos{
+        {"opción mal escrita", {}, [&] { return Recepcion({QStringLiteral("--recibir")}); }, 2, "Falta el valor"},
+        {"cuenta sin bandeja: la importación se deja", {}, [&] { return recibir(QStringLiteral("nadie@x.test")); }, 1,
+         "la importación no llegó al final"},
+        {"adjunto que no se guarda, 1.º", [&] { pruebas::EscribirArchivo(bloqueo, "x"); }, [&] { return recibir(cuenta); }, 3,
+         "mensajes sin importar: 1, apartados: 0"},
+        {"2.º", {}, [&] { return recibir(cuenta); }, 3, "(intento 2 de 3)"},
+        {"3.º: apartado", {}, [&] { return recibir(cuenta); }, 3, "apartado tras 3 intentos fallidos"},
+        {"apartado: no se intenta", {}, [&] { return recibir(cuenta); }, 3, "mensajes sin importar: 0, apartados: 1"},
+        {"liberado, sin el obstáculo", [&] { QFile::remove(bloqueo); },
+         [&] { return recibir(cuenta, {QStringLiteral("--reintentar"), cuenta}); }, 0, "mensajes que vuelven a intentarse: 1"},
+        {"nada nuevo", {}, [&] { return recibir(cuenta); }, 0, ""},
+    };
+    for (const Caso& caso : casos) {
+        if (caso.antes) caso.antes();
+        const Resultado r = caso.correr();
+        EXPECT_EQ(r.codigo, caso.codigo) << caso.que << "\n" << r.errores.toStdString();
+        EXPECT_TRUE(r.errores.contains(QString::fromUtf8(caso.enErrores))) << caso.que << "\n" << r.errores.toStdString();
+    }
+    EXPECT_EQ(Filas(QStringLiteral("SELECT ASUNTO FROM V_MA_EMAILMOV")), QStringLiteral("ASUNTO\ncon adjunto\n"));
+    EXPECT_EQ(pruebas::LeerArchivo(bloqueo + QStringLiteral("/a.txt")).trimmed(), QByteArray("uno"));
+    EXPECT_TRUE(QFileInfo::exists(datos + QStringLiteral("/estado.db")));
 }
