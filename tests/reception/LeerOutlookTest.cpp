@@ -349,3 +349,19 @@ TEST_F(Importacion, FalloQueDejariaLaImportacionPasaPorAltoElMensaje) {
         EXPECT_EQ(Resultado().abandonadas, 0);
     }
 }
+
+// A link in the inbox is never read; each import names it once in the log.
+TEST_F(Importacion, EnlacesDelBuzonSeAnotanUnaVezPorImportacion) {
+    const QString real = bandeja.Agregar(
+        pruebas::MensajeTexto(QStringLiteral("real"), QStringLiteral("a@x.test"), QStringLiteral("x")), ahora.addSecs(-60));
+    const QString enlace = QFileInfo(real).path() + QStringLiteral("/1700000300.M3P1.host:2,S");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/etc/passwd"), enlace));
+    Importar();
+    Importar();
+    EXPECT_EQ(Asuntos(Filas()), QStringList{QStringLiteral("real")});
+    const QString log = QString::fromUtf8(pruebas::LeerArchivo(EnTemporal(QStringLiteral("CVERR.LOG"))));
+    EXPECT_EQ(log.count(QStringLiteral("Cuenta ventas@demo.test: 1 entradas del buzón no son archivos normales y no se leen: ") +
+                        enlace),
+              2)
+        << log.toStdString();
+}
