@@ -47,7 +47,8 @@ const char* const Uso =
     "  1  no pudo funcionar: la carga falló, no abrió la base de datos o dejó la\n"
     "     importación de la cuenta a medias\n"
     "  2  una opción está mal escrita o le falta su valor\n"
-    "  3  funcionó, pero no todo pasó: algún mensaje quedó sin importar o apartado\n"
+    "  3  funcionó, pero no todo pasó: algún mensaje quedó sin importar o apartado,\n"
+    "     o una respuesta automática no se envió\n"
     "     (cada uno tiene su línea en CVERR.LOG)\n";
 
 // What an unattended reception leaves as its exit status.
@@ -168,11 +169,13 @@ int main(int argc, char** argv) {
                 << Qt::endl;
             return NoFunciono;
         }
-        if (r.pasados > 0 || r.apartados > 0) {
-            err << QStringLiteral("Cuenta %1: no todo el correo pasó; mensajes sin importar: %2, apartados: %3 (ver CVERR.LOG)")
+        if (r.pasados > 0 || r.apartados > 0 || r.respuestasNoEnviadas > 0) {
+            err << QStringLiteral("Cuenta %1: no todo el correo pasó; mensajes sin importar: %2, apartados: %3, "
+                                  "respuestas sin enviar: %4 (ver CVERR.LOG)")
                        .arg(opciones.cuenta)
                        .arg(r.pasados)
                        .arg(r.apartados)
+                       .arg(r.respuestasNoEnviadas)
                 << Qt::endl;
             return Incompleta;
         }

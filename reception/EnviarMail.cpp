@@ -6,6 +6,7 @@
 #include "platform/smtp/Configuracion.h"
 #include "platform/smtp/Mensaje.h"
 #include "platform/ui/MsgBox.h"
+#include "reception/ResultadoRecepcion.h"
 #include "reception/ProveedoresCorreo.h"
 
 #include <cstdint>
@@ -66,6 +67,13 @@ void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ct
     std::shared_ptr<smtp::Configuracion> configuracion;
     smtp::CamposConfiguracion* campos = nullptr;
     ProveedorSmtp proveedor;
+    // Whatever way the procedure ends, a reply that did not go is counted.
+    struct Recuento {
+        bool enviado = false;
+        ~Recuento() {
+            if (!enviado) ++Resultado().respuestasNoEnviadas;
+        }
+    } recuento;
 
     const platform::runtime::Manejador manejador = [&vista, &util](const ErrorSistema& e) {
         const Aviso aviso = AvisoPara(e);
@@ -132,7 +140,10 @@ void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ct
         },
 
         [&] { Objeto(correo.get()).Configuration = configuracion; },
-        [&] { Objeto(correo.get()).Send(); },
+        [&] {
+            Objeto(correo.get()).Send();
+            recuento.enviado = true;
+        },
 
         [&] { vista.RestablecerPuntero(); },
 

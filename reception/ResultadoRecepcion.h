@@ -7,6 +7,7 @@ struct ResultadoRecepcion {
     int pasados = 0;     // messages passed over after a failure
     int apartados = 0;   // messages met set aside, not tried
     int abandonadas = 0; // imports of an account left before their end
+    int respuestasNoEnviadas = 0;
 };
 
 ResultadoRecepcion& Resultado();

@@ -2,6 +2,7 @@
 #include "reception/ProveedoresCorreo.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/smtp/Mensaje.h"
+#include "reception/ResultadoRecepcion.h"
 #include "RespuestasPrueba.h"
 
 #include <QJsonArray>
@@ -34,7 +35,9 @@ TEST_F(Envio, LlegaConRemitenteAutenticacionYMarcaDeRespuestaAutomatica) {
     pruebas::ServidorSmtp servidor(ConClave());
     ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
     GuardarAjustes({.servidorOtro = En(servidor.Puerto())});
+    Resultado() = {};
     Enviar();
+    EXPECT_EQ(Resultado().respuestasNoEnviadas, 0);
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
     EXPECT_EQ(vista.punteros, 1);
     const auto recibidos = servidor.Recibidos();
@@ -69,7 +72,9 @@ TEST_F(Envio, SinNombreElRemitenteEsSoloLaDireccion) {
 TEST_F(Envio, SinAjustesDelUsuarioAvisaYVuelveSinTerminar) {
     GuardarAjustes({});
     Sql(QStringLiteral("UPDATE ta_usuarios SET Nombre = 'OTRO'"));
+    Resultado() = {};
     EXPECT_NO_THROW(Enviar());
+    EXPECT_EQ(Resultado().respuestasNoEnviadas, 1);
     ASSERT_EQ(prompts->Preguntas().size(), 1);
     EXPECT_EQ(prompts->Preguntas()[0].texto, QStringLiteral("NO HAY CORREO DE MAIL CONFIGURADO"));
     EXPECT_EQ(prompts->Preguntas()[0].estilo, 0);
@@ -119,7 +124,9 @@ TEST_F(Envio, CadaFalloMuestraSuMensajeYSuTitulo) {
         GuardarAjustes(c.ajustes);
         prompts->Limpiar();
         const int conexiones = servidor.Conexiones();
+        Resultado() = {};
         Enviar(c.destinatario);
+        EXPECT_EQ(Resultado().respuestasNoEnviadas, 1);
         // The table's message, then the error itself with Abort/Retry/Ignore;
         // the scripted default (Abort) leaves.
         const auto& p = prompts->Preguntas();
