@@ -26,7 +26,7 @@ struct CerrarSentencia {
 using Sentencia = std::unique_ptr<sqlite3_stmt, CerrarSentencia>;
 
 ErrorSistema Fallo(sqlite3* b, const QString& que) {
-    return ErrorSistema{75,
+    return ErrorSistema{platform::runtime::Err::ErrorAccesoRuta,
                         QStringLiteral("No se pudo %1 el estado del programa en %2: %3")
                             .arg(que, ArchivoEstado(), b ? QString::fromUtf8(sqlite3_errmsg(b)) : QString()),
                         QStringLiteral("EstadoPrograma")};

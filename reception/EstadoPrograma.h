@@ -22,7 +22,7 @@ void OlvidarFallos(const QString& cuenta, const QString& entrada);
 
 // Releases every set-aside message of the account, and forgets its other
 // counts; returns how many entries were forgotten.
-// Raises ErrorSistema (75) when the state cannot be opened.
+// Raises ErrorSistema (path access error) when the state cannot be opened.
 int LiberarApartados(const QString& cuenta);
 
 // The file, for messages and tests.
