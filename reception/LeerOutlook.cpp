@@ -47,7 +47,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
     auto& util = common::Util();
     auto& datos = common::Datos();
     bool saltarMensaje = false;
-    bool salir = false;
+    bool cancelada = false;
     bool abandonada = false;  // left for want of an account or a folder, not cancelled
     QString rutaMensaje;  // the last message folder computed in this call
     std::optional<mail::Carpeta> bandeja;
@@ -103,20 +103,21 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 platform::ui::MsgBox(QStringLiteral("Debe configurar al menos 1 cuenta"),
                                      platform::ui::Estilo::OKOnly + platform::ui::Estilo::Critical,
                                      QStringLiteral("Aviso al Operador"));
-                salir = abandonada = true;
+                abandonada = true;
+                SalirDelProcedimiento();
             }
         },
         // Nothing is saved outside the configured folder, so without one nothing is imported.
         [&] {
-            if (salir || CarpetaAdjuntosUtilizable(vista.CarpetaAdjuntos())) return;
+            if (CarpetaAdjuntosUtilizable(vista.CarpetaAdjuntos())) return;
             AvisarCarpetaAdjuntos();
-            salir = abandonada = true;
+            abandonada = true;
+            SalirDelProcedimiento();
         },
         // 2
-        [&] { if (!salir) common::Traza(1, QStringLiteral("INICIO")); },
+        [&] { common::Traza(1, QStringLiteral("INICIO")); },
         // 3
         [&] {
-            if (salir) return;
             Sincronizar(vista, cuenta);  // a failure is logged; the store's mail is still read
             const mail::Aplicacion aplicacion;
             bandeja = aplicacion.GetNamespace(QStringLiteral("MAPI")).Folders(cuenta).Folders(
@@ -125,17 +126,19 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             AnotarOmitidos(cuenta, elementos->Omitidos());
         },
         // 4
-        [&] { if (!salir && cancelar()) salir = true; },
+        [&] {
+            if (!cancelar()) return;
+            cancelada = true;
+            SalirDelProcedimiento();
+        },
         // 5
         [&] {
-            if (salir) return;
             contador = 0;
             vista.MostrarEstado(QStringLiteral("Sincronizando..."));
             vista.SetRangoBarra(0, elementos ? elementos->Count() : 0);
         },
         // 6
         [&] {
-            if (salir) return;
             QString aux;
             QString periodo = common::Cfg(QStringLiteral("ACTUALIZA_OUTLOOK"), aux).trimmed();
             common::Traza(2, QStringLiteral("1"));
@@ -150,27 +153,27 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             CalcularPeriodo(periodo, desde, hasta, fd, fh);
         },
         // 8
-        [&] { if (!salir) DoEvents(); },
+        [&] { DoEvents(); },
         // 9
         [&] {
-            if (salir || !elementos) return;
+            if (!elementos) return;
             for (const mail::Elemento& elemento : *elementos) {
-                bool siguiente = false;
                 QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
                 bool insertado = false;
                 int fallosPrevios = 0;
                 IntentoMensaje intento;
                 fallo.reset();
+                // A message whose step failed goes no further in this attempt.
                 const auto paso = [&](std::function<void()> f) -> Paso {
-                    return [&siguiente, &salir, &fallo, f = std::move(f)] {
+                    return [&fallo, f = std::move(f)] {
                         if (fallo) SiguienteElemento();
-                        if (!siguiente && !salir) f();
+                        f();
                     };
                 };
                 EjecutarPasosAnidados(manejadorMensaje, {
                     // 9.1
                     paso([&] {
-                        if (!EnPeriodo(elemento.ReceivedTime(), fd, fh)) siguiente = true;
+                        if (!EnPeriodo(elemento.ReceivedTime(), fd, fh)) SiguienteElemento();
                     }),
                     // 9.2
                     paso([&] {
@@ -184,19 +187,23 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                         // Only whether the row exists: a known message costs no more than this.
                         if (datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
                                                  QStringLiteral("UIDL")))
-                            siguiente = true;
+                            SiguienteElemento();
                     }),
                     // Set aside after too many failed imports: not tried, no dialog.
                     paso([&] {
                         fallosPrevios = FallosAnotados(cuenta, elemento.EntryID().trimmed());
                         if (fallosPrevios < IntentosAntesDeApartar) return;
                         ++Resultado().apartados;
-                        siguiente = true;
+                        SiguienteElemento();
                     }),
                     // 9.4
                     paso([&] { common::Traza(2, QStringLiteral("OTRO")); }),
                     // 9.5
-                    paso([&] { if (cancelar()) salir = true; }),
+                    paso([&] {
+                        if (!cancelar()) return;
+                        cancelada = true;
+                        SalirDelProcedimiento();
+                    }),
                     // 9.6
                     paso([&] { DoEvents(); }),
                     // 9.7
@@ -314,13 +321,13 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 fallo.reset();
                 // 9.15
                 saltarMensaje = false;
-                if (salir) return;
             }
         },
         // 10
-        [&] { if (!salir) vista.SetValorBarra(vista.MaximoBarra()); },
+        [&] { vista.SetValorBarra(vista.MaximoBarra()); },
     });
-    if (!completa || abandonada) ++Resultado().abandonadas;
+    // Cancelling is the operator's choice, not an import left undone.
+    if (abandonada || (!completa && !cancelada)) ++Resultado().abandonadas;
 }
 
 }  // namespace reception
