@@ -1,5 +1,6 @@
 #include "common/CargarConfiguracion.h"
 
+#include "platform/runtime/Texto.h"
 #include "common/AjustesGlobales.h"
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
@@ -34,9 +35,7 @@ QString Leer(const char* clave) {
     return Cfg(QString::fromLatin1(clave), aux);
 }
 
-bool Igual(const QString& a, const char* b) {
-    return a.compare(QString::fromLatin1(b), Qt::CaseInsensitive) == 0;
-}
+bool Igual(const QString& a, const char* b) { return platform::runtime::IgualSinCaso(a, b); }
 
 // Rule kinds of the settings table.
 bool BanderaSi(const QString& valor) { return Igual(valor, "SI"); }

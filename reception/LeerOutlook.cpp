@@ -1,5 +1,6 @@
 #include "reception/LeerOutlook.h"
 
+#include "platform/runtime/Texto.h"
 #include "common/ArchivoTemporal.h"
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
@@ -277,7 +278,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                             QStringLiteral(" VALUES ('") + formato +
                             sep + SinApostrofes(elemento.SenderEmailAddress()).trimmed() +
                             sep + Columna(elemento.To()) + sep + Columna(elemento.Subject()) + sep + mensaje +
-                            sep + elemento.ReceivedTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+                            sep + FechaIso(elemento.ReceivedTime()) +
                             sep + DoblarApostrofos(common::Contexto().UsuarioLogeado) + sep + Columna(elemento.SenderName()) +
                             sep + Columna(elemento.CC()) + sep + DoblarApostrofos(elemento.EntryID()) +
                             sep + DoblarApostrofos(elemento.ConversationID()) + sep + DoblarApostrofos(vista.TextoCuentas().trimmed()) +

@@ -1,5 +1,6 @@
 #include "reception/PeriodoImportacion.h"
 
+#include "platform/runtime/Texto.h"
 #include "platform/runtime/ErrorSistema.h"
 
 namespace reception {
@@ -16,9 +17,7 @@ QDate Fecha(const QString& texto) {
 
 void CalcularPeriodo(const QString& ajuste, const QDateTime& desde, const QDateTime& hasta,
                      QString& fd, QString& fh) {
-    const auto es = [&](const char* valor) {
-        return ajuste.compare(QString::fromUtf8(valor), Qt::CaseInsensitive) == 0;
-    };
+    const auto es = [&](const char* valor) { return platform::runtime::IgualSinCaso(ajuste, valor); };
     const QDate d = desde.date();
     QDate inicio;
     if (es("Dia Actual")) inicio = d;

@@ -1,11 +1,12 @@
 #include "reception/ProveedoresCorreo.h"
 
+#include "platform/runtime/Texto.h"
 namespace reception {
 
 namespace {
 
 bool Es(const QString& eleccion, const char* nombre) {
-    return eleccion.compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0;
+    return platform::runtime::IgualSinCaso(eleccion, nombre);
 }
 
 // "host:puerto" with a port of digits only. Anything else, an IPv6

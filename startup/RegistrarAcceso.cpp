@@ -1,5 +1,6 @@
 #include "startup/RegistrarAcceso.h"
 
+#include "platform/runtime/Texto.h"
 #include "common/Contexto.h"
 #include "common/FechaServidor.h"
 #include "common/GActualizarDatoScript.h"
@@ -45,9 +46,7 @@ constexpr const char* Exclusiones[] = {
     "SINCRONIZADOR", "AYUDA", "MONITOR", "REPORTES", "TESORERIA",
 };
 
-bool Igual(const QString& a, const char* b) {
-    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
-}
+bool Igual(const QString& a, const char* b) { return platform::runtime::IgualSinCaso(a, b); }
 
 using platform::db::DoblarApostrofos;
 

@@ -1,5 +1,6 @@
 #include "platform/db/ComparacionTexto.h"
 
+#include "platform/runtime/Texto.h"
 #include "platform/db/Reloj.h"
 
 #include <sqlite3.h>
@@ -97,7 +98,7 @@ void FuncionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 
 void FuncionGetDate(sqlite3_context* ctx, int, sqlite3_value**) {
     const QByteArray ahora =
-        Ahora().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8();
+        runtime::FechaIso(Ahora()).toUtf8();
     sqlite3_result_text(ctx, ahora.constData(), static_cast<int>(ahora.size()), SQLITE_TRANSIENT);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/db/CursorSqlite.h"
 
+#include "platform/runtime/Texto.h"
 #include "platform/db/ConexionSqlite.h"
 #include "platform/runtime/ErrorSistema.h"
 
@@ -44,7 +45,7 @@ void CursorSqlite::Enlazar(sqlite3_stmt* stmt, int i, const Valor& v) {
         return;
     }
     case QMetaType::QDateTime: {
-        const QByteArray t = v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toUtf8();
+        const QByteArray t = runtime::FechaIso(v.toDateTime()).toUtf8();
         sqlite3_bind_text(stmt, i, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
         return;
     }
