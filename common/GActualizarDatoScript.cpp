@@ -2,6 +2,7 @@
 
 #include "common/Contexto.h"
 #include "common/ReportarError.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
@@ -16,9 +17,7 @@ const QChar CR(13);
 const QString CRLF = QStringLiteral("\r\n");
 
 // Array bounds and the error count were 16-bit counters.
-void ExigirLimite16(qsizetype elementos) {
-    if (elementos - 1 > 32767) Lanzar(Err::Desbordamiento);
-}
+void ExigirLimite16(qsizetype elementos) { Entero16(elementos - 1); }
 
 QString Linea(const platform::db::ErrorBaseDatos& e) {
     return QString::number(e.NativeError) + QStringLiteral(" : ") + e.Description + CRLF;

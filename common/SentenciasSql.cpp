@@ -1,6 +1,7 @@
 #include "common/SentenciasSql.h"
 
 #include "common/Contexto.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/ErrorSistema.h"
 
 namespace common {
@@ -9,9 +10,7 @@ using namespace platform::runtime;
 
 namespace {
 // The lists were walked with 16-bit counters: a bound past 32767 overflows.
-void ExigirLimite16(qsizetype elementos) {
-    if (elementos - 1 > 32767) Lanzar(Err::Desbordamiento);
-}
+void ExigirLimite16(qsizetype elementos) { Entero16(elementos - 1); }
 
 QString Unidos(const QList<CampoSQL>& campos, QString (*pieza)(const CampoSQL&)) {
     QString texto;

@@ -1,18 +1,12 @@
 #include "startup/LineaParametros.h"
 
 #include "common/Contexto.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/ErrorSistema.h"
 
 namespace startup {
 
-namespace {
-constexpr qsizetype MaximoEntero16 = 32767;
-
-qsizetype Entero16(qsizetype v) {
-    if (v > MaximoEntero16 || v < -32768) platform::runtime::Lanzar(platform::runtime::Err::Desbordamiento);
-    return v;
-}
-}  // namespace
+using platform::runtime::Entero16;
 
 void LeerClave(const QString& linea, const QString& clave, const QString& predeterminado,
                QString& campo) {

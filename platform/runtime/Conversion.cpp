@@ -37,4 +37,9 @@ double Val(const QString& texto) {
 std::int16_t CInt(double valor) { return Redondear<std::int16_t>(valor); }
 std::int32_t CLng(double valor) { return Redondear<std::int32_t>(valor); }
 
+qsizetype Entero16(qsizetype valor) {
+    if (valor > 32767 || valor < -32768) Lanzar(Err::Desbordamiento);
+    return valor;
+}
+
 }  // namespace platform::runtime

@@ -15,4 +15,8 @@ double Val(const QString& texto);
 std::int16_t CInt(double valor);
 std::int32_t CLng(double valor);
 
+// A position or bound the old runtime kept in a 16-bit integer: overflow (6)
+// outside -32768..32767, the value itself otherwise.
+qsizetype Entero16(qsizetype valor);
+
 }  // namespace platform::runtime
