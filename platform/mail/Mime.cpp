@@ -1,5 +1,6 @@
 #include "platform/mail/Mime.h"
 
+#include "platform/runtime/Texto.h"
 #include <QStringDecoder>
 
 #include <mutex>
@@ -24,9 +25,7 @@ bool Convertir(const QByteArray& bytes, const char* desde, QByteArray& utf8) {
     return true;
 }
 
-bool EsControl(char16_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
+bool EsControl(char16_t c) { return platform::runtime::EsControl(QChar(c)); }
 
 // NUL and the other control characters never reach the database; line
 // breaks, tabs and form feeds are part of a text body.

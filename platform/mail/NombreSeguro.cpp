@@ -1,5 +1,6 @@
 #include "platform/mail/NombreSeguro.h"
 
+#include "platform/runtime/Texto.h"
 #include <QCryptographicHash>
 #include <QMimeDatabase>
 
@@ -13,17 +14,7 @@ constexpr qsizetype MaximoExtension = 16;
 constexpr qsizetype MaximoIdentificador = 100;
 constexpr qsizetype PrefijoIdentificador = 60;
 
-bool Invisible(QChar c) {
-    switch (c.category()) {
-    case QChar::Other_Control:
-    case QChar::Other_Format:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return true;
-    default:
-        return false;
-    }
-}
+bool Invisible(QChar c) { return platform::runtime::EsInvisible(c); }
 
 bool CabeEn(const QString& texto) {
     return texto.size() <= MaximoCaracteres && texto.toUtf8().size() <= MaximoBytes;

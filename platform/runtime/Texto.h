@@ -22,3 +22,27 @@ inline QString FechaIso(const QDateTime& momento) {
 }
 
 }  // namespace platform::runtime
+
+namespace platform::runtime {
+
+// The control characters: C0, DEL and C1.
+inline bool EsControl(QChar c) { return c.category() == QChar::Other_Control; }
+
+// A control character or a Unicode line or paragraph break: what must never
+// end a header line or an address.
+inline bool EsControlOSalto(QChar c) {
+    return EsControl(c) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// What shows nothing on screen: controls, format characters and breaks.
+inline bool EsInvisible(QChar c) {
+    switch (c.category()) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph: return true;
+    default: return false;
+    }
+}
+
+}  // namespace platform::runtime

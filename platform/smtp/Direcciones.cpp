@@ -1,5 +1,6 @@
 #include "platform/smtp/Direcciones.h"
 
+#include "platform/runtime/Texto.h"
 namespace platform::smtp {
 
 namespace {
@@ -7,10 +8,7 @@ namespace {
 // Longest path SMTP allows, brackets aside.
 constexpr int LargoMaximo = 254;
 
-bool EsControl(QChar c) {
-    return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-           c == QChar::ParagraphSeparator;
-}
+bool EsControl(QChar c) { return platform::runtime::EsControlOSalto(c); }
 
 // Invisible characters are refused in addresses too: they hide what is sent.
 bool Prohibido(QChar c) {
