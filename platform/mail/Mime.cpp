@@ -43,7 +43,7 @@ GMimeParserOptions* OpcionesAnalisis() {
     static GMimeParserOptions* opciones = nullptr;
     static std::once_flag una;
     std::call_once(una, [] {
-        g_mime_init();
+        gmime::IniciarGMime();
         opciones = g_mime_parser_options_new();
         // Raw 8-bit header text: UTF-8 when valid, else the Windows charset
         // most Spanish mail without labels was written in.

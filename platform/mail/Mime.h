@@ -7,6 +7,8 @@
 #include <gmime/gmime.h>
 #pragma pop_macro("signals")
 
+#include "platform/gmime/GObjeto.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,28 +16,7 @@
 
 namespace platform::mail::detail {
 
-// Holds one GObject reference and drops it on destruction.
-template <typename T>
-class Ref {
-public:
-    Ref() = default;
-    explicit Ref(T* p) : p_(p) {}
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    Ref& operator=(Ref&& o) noexcept {
-        std::swap(p_, o.p_);
-        return *this;
-    }
-    ~Ref() {
-        if (p_) g_object_unref(p_);
-    }
-    T* get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
+using platform::gmime::Ref;
 
 // Parser options shared by every parse (GMime initialised on first use).
 GMimeParserOptions* OpcionesAnalisis();

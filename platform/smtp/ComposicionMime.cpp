@@ -5,7 +5,7 @@
 // GLib has a struct member called "signals", a keyword macro in Qt; this
 // file needs no Qt keywords.
 #undef signals
-#include <gmime/gmime.h>
+#include "platform/gmime/GObjeto.h"
 
 #include <memory>
 #include <mutex>
@@ -14,18 +14,9 @@ namespace platform::smtp {
 
 namespace {
 
-// The library is initialised once per process; it counts its users, so the
-// mail store may initialise it too.
-void IniciarGMime() {
-    static std::once_flag una;
-    std::call_once(una, [] { g_mime_init(); });
-}
-
-struct LiberarObjeto {
-    void operator()(gpointer p) const { g_object_unref(p); }
-};
+using gmime::IniciarGMime;
 template <typename T>
-using Objeto = std::unique_ptr<T, LiberarObjeto>;
+using Objeto = gmime::Ref<T>;
 
 // Headers the composition writes itself; an extra header may not replace them.
 const char* const CabecerasPropias[] = {
