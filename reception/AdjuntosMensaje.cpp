@@ -25,24 +25,4 @@ QString NombreArchivoAdjunto(const QString& nombre) {
     return resultado;
 }
 
-QString NombreLibre(const QString& nombre, NombresUsados& usados) {
-    const QString clave = nombre.toLower();
-    if (!usados.usados.contains(clave)) {
-        usados.usados.insert(clave);
-        return nombre;
-    }
-    const qsizetype punto = nombre.lastIndexOf(QLatin1Char('.'));
-    const QString base = punto > 0 ? nombre.left(punto) : nombre;
-    const QString extension = punto > 0 ? nombre.mid(punto) : QString();
-    // The search goes on from where the last one for this name stopped, so
-    // many attachments of one name cost linear time.
-    int& n = usados.siguiente[clave];
-    if (n < 2) n = 2;
-    QString candidato;
-    do candidato = QStringLiteral("%1 (%2)%3").arg(base).arg(n++).arg(extension);
-    while (usados.usados.contains(candidato.toLower()));
-    usados.usados.insert(candidato.toLower());
-    return candidato;
-}
-
 }  // namespace reception

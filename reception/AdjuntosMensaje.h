@@ -1,7 +1,5 @@
 #pragma once
 // File names of a message's saved attachments.
-#include <QHash>
-#include <QSet>
 #include <QString>
 
 namespace reception {
@@ -11,14 +9,7 @@ namespace reception {
 // name (255 bytes).
 QString NombreArchivoAdjunto(const QString& nombre);
 
-// The names given so far in one message's folder, and for each name the
-// next number to try.
-struct NombresUsados {
-    QSet<QString> usados;
-    QHash<QString, int> siguiente;
-};
-
-// A name not yet used in this message's folder: "a.pdf", "a (2).pdf", …
-QString NombreLibre(const QString& nombre, NombresUsados& usados);
+// The most bytes of a saved attachment's name, numbering included.
+constexpr qsizetype MaximoBytesNombreAdjunto = 255;
 
 }  // namespace reception

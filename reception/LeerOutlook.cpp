@@ -8,6 +8,7 @@
 #include "platform/db/LiteralSql.h"
 #include "platform/mail/Aplicacion.h"
 #include "platform/runtime/Entorno.h"
+#include "platform/runtime/NombresUnicos.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/ui/MsgBox.h"
 #include "reception/AdjuntosMensaje.h"
@@ -209,7 +210,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     paso([&] { DoEvents(); }),
                     // 9.7
                     paso([&] {
-                        NombresUsados usados;
+                        platform::runtime::NombresUnicos usados(MaximoBytesNombreAdjunto);
                         for (const mail::Adjunto& adjunto : elemento.Attachments()) {
                             if (adjunto.Type() != 1 && adjunto.Type() != 5) continue;
                             EjecutarPasosAnidados(manejadorAdjunto, {
@@ -225,7 +226,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                                 },
                                 [&] {
                                     if (fallo) return;
-                                    const QString nombre = NombreLibre(NombreArchivoAdjunto(adjunto.FileName()), usados);
+                                    const QString nombre = usados.Libre(NombreArchivoAdjunto(adjunto.FileName()));
                                     // Listed first: a file cut short by a failure goes too.
                                     intento.archivos << util.RutaConBarra(rutaMensaje) + nombre;
                                     adjunto.SaveAsFile(intento.archivos.last());

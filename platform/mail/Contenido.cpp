@@ -1,9 +1,8 @@
 #include "platform/mail/Contenido.h"
 
 #include "platform/mail/NombreSeguro.h"
+#include "platform/runtime/NombresUnicos.h"
 
-#include <QHash>
-#include <QSet>
 
 namespace platform::mail::detail {
 
@@ -47,28 +46,9 @@ QString NombreDesdeContentId(const QString& contentId, const QString& tipo) {
     return base;
 }
 
-// Two attachments of one message never share a file name on disk. The
-// numbering of a name goes on from where it stopped, so many attachments of
-// one name cost linear time.
-struct Usados {
-    QSet<QString> nombres;
-    QHash<QString, int> siguiente;
-};
-
-QString NombreUnicoEn(Usados& usados, const QString& nombre) {
-    QString candidato = nombre;
-    if (usados.nombres.contains(candidato.toCaseFolded())) {
-        const qsizetype punto = nombre.lastIndexOf(u'.');
-        const QString extension = punto > 0 ? nombre.mid(punto) : QString();
-        const QString raiz = nombre.left(nombre.size() - extension.size()).left(150);
-        int& n = usados.siguiente[nombre.toCaseFolded()];
-        if (n < 2) n = 2;
-        do candidato = NombreArchivoSeguro(raiz + QStringLiteral(" (%1)").arg(n++) + extension);
-        while (usados.nombres.contains(candidato.toCaseFolded()));
-    }
-    usados.nombres.insert(candidato.toCaseFolded());
-    return candidato;
-}
+// Two attachments of one message never share a file name on disk.
+constexpr qsizetype MaximoBytesNombre = 200;
+using Usados = platform::runtime::NombresUnicos;
 
 void ClasificarHoja(Contenido& c, const Pendiente& p, Usados& usados) {
     GMimePart* parte = GMIME_PART(p.objeto);
@@ -105,7 +85,7 @@ void ClasificarHoja(Contenido& c, const Pendiente& p, Usados& usados) {
         propuesto = contentId.isEmpty() ? QStringLiteral("adjunto") + ExtensionDeTipo(tipo)
                                         : NombreDesdeContentId(contentId, tipo);
     c.adjuntos.push_back(
-        {p.objeto, 1, NombreUnicoEn(usados, NombreArchivoSeguro(propuesto)), contentId});
+        {p.objeto, 1, usados.Libre(NombreArchivoSeguro(propuesto)), contentId});
 }
 
 void AnotarMensaje(Contenido& c, GMimeObject* objeto, Usados& usados) {
@@ -117,7 +97,7 @@ void AnotarMensaje(Contenido& c, GMimeObject* objeto, Usados& usados) {
     if (asunto.isEmpty()) asunto = QStringLiteral("mensaje");
     const QString contentId = SinAngulos(g_mime_object_get_content_id(objeto));
     c.adjuntos.push_back(
-        {objeto, 5, NombreUnicoEn(usados, NombreArchivoSeguro(asunto + QStringLiteral(".eml"))),
+        {objeto, 5, usados.Libre(NombreArchivoSeguro(asunto + QStringLiteral(".eml"))),
          contentId});
 }
 
@@ -127,7 +107,7 @@ std::shared_ptr<Contenido> AnalizarContenido(Ref<GMimeMessage> mensaje) {
     auto c = std::make_shared<Contenido>();
     c->mensaje = std::move(mensaje);
     if (!c->mensaje) return c;
-    Usados usados;
+    Usados usados(MaximoBytesNombre);
     std::vector<Pendiente> pila;
     if (GMimeObject* raiz = g_mime_message_get_mime_part(c->mensaje.get()))
         pila.push_back({raiz, false, false});

@@ -116,6 +116,17 @@ TEST(AdjuntoMail, DosAdjuntosNoCompartenNombre) {
                                     QStringLiteral("foto (3).jpg")}));
 }
 
+// Two names at the length limit: the number must survive the shortening.
+TEST(AdjuntoMail, DosNombresLargosIgualesSeNumeran) {
+    BuzonPrueba buzon;
+    const QByteArray euros = "filename*=UTF-8''" + QByteArray("%E2%82%AC").repeated(65) + ".pdf";
+    const Elemento e = buzon.Unico(Mixto(ParteConNombre(euros) + ParteConNombre(euros)));
+    QStringList nombres;
+    for (const Adjunto& a : e.Attachments()) nombres << a.FileName();
+    EXPECT_EQ(nombres, (QStringList{QString(65, QChar(0x20AC)) + QStringLiteral(".pdf"),
+                                    QString(64, QChar(0x20AC)) + QStringLiteral(" (2).pdf")}));
+}
+
 TEST(AdjuntoMail, MensajeAdjuntoEsTipo5) {
     BuzonPrueba buzon;
     const Elemento e = buzon.Unico(pruebas::Correo(QStringLiteral("mensaje-adjunto-sin-nombre-ni-asunto.eml")));
