@@ -36,9 +36,13 @@ void ActivarAvance(bool activo) { Estado().activo = activo && isatty(STDERR_FILE
 void MostrarAvance(const QString& cuenta, long n, long total) {
     Avance& a = Estado();
     if (!a.activo) return;
-    if (n <= 1 || !a.desde.isValid()) a.desde.start();
+    // The first line waits a little, so the rate means something.
+    if (n <= 1 || !a.desde.isValid()) {
+        a.desde.start();
+        a.ultimaVez.start();
+    }
     const bool ultimo = n >= total;
-    if (!ultimo && a.ultimaVez.isValid() && a.ultimaVez.elapsed() < 250) return;
+    if (!ultimo && a.ultimaVez.elapsed() < 250) return;
     a.ultimaVez.start();
     const double segundos = std::max<qint64>(a.desde.elapsed(), 1) / 1000.0;
     const QString linea = QStringLiteral("\r%1: %2 de %3 (%4 mensajes/s)\033[K")
