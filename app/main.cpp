@@ -120,6 +120,8 @@ int main(int argc, char** argv) {
     if (!PrepararPantalla(argc, argv)) return 1;
     auto guardiaPantalla = std::make_unique<GuardiaPantalla>();
     QApplication app(argc, argv);
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("recepcion-email"));
     guardiaPantalla.reset();
     platform::runtime::DecidirCarpetaAplicacion(QCoreApplication::applicationDirPath());
     QTextStream err(stderr);
