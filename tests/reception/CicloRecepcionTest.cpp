@@ -81,10 +81,13 @@ TEST_F(Ciclo, RespuestaSoloUnaVezYNuncaACorreoAutomatico) {
 
 // The unattended run's last line counts each kind of message once.
 TEST_F(Ciclo, ResumenCuentaNuevosConocidosOmitidosYRespuestas) {
-    pruebas::ServidorSmtp servidor{pruebas::ServidorSmtp::Opciones{}};
+    pruebas::ServidorSmtp::Opciones opciones;
+    opciones.usuario = QStringLiteral("ana@empresa.test");
+    opciones.clave = QStringLiteral("secreta");
+    pruebas::ServidorSmtp servidor(opciones);
     ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
     Sql(QStringLiteral("INSERT INTO ta_usuarios (Nombre, eMail_Server, email_usuario, email_Password, Email_Nombre, email_ServerOtro) "
-                       "VALUES ('ANA', 'Otro', 'ana@empresa.test', '', 'Ana', '127.0.0.1:%1')").arg(servidor.Puerto()));
+                       "VALUES ('ANA', 'Otro', 'ana@empresa.test', 'secreta', 'Ana', '127.0.0.1:%1')").arg(servidor.Puerto()));
     Sql(QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('C1', 'ALMACÉN CENTRAL')"));
     Sql(QStringLiteral("INSERT INTO MA_CUENTASADIC (codigo, TELEFONO) VALUES ('C1', '912345678')"));
     auto bandeja = Bandeja(QStringLiteral("ventas@x.test"));
