@@ -13,6 +13,7 @@
 #include "reception/EstadoPrograma.h"
 #include "reception/Form1.h"
 #include "reception/ResultadoRecepcion.h"
+#include "reception/ResumenRecepcion.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -119,7 +120,10 @@ int main(int argc, char** argv) {
     if (!PrepararPantalla(argc, argv)) return 1;
     auto guardiaPantalla = std::make_unique<GuardiaPantalla>();
     QApplication app(argc, argv);
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("recepcion-email"));
     guardiaPantalla.reset();
+    platform::runtime::DecidirCarpetaAplicacion(QCoreApplication::applicationDirPath());
     QTextStream err(stderr);
     Opciones opciones;
     if (!Leer(app.arguments(), opciones, err)) {
@@ -162,14 +166,15 @@ int main(int argc, char** argv) {
     }
     if (opciones.recibir) {
         ventana.SetTextoCuentas(opciones.cuenta);
+        reception::ActivarAvance(true);
         ventana.Ciclo().Recibir();
         const reception::ResultadoRecepcion& r = reception::Resultado();
+        Salida salida = Bien;
         if (!common::Datos().Conectado() || r.abandonadas > 0) {
             err << QStringLiteral("No se pudo recibir el correo de %1: la importación no llegó al final").arg(opciones.cuenta)
                 << Qt::endl;
-            return NoFunciono;
-        }
-        if (r.pasados > 0 || r.apartados > 0 || r.respuestasNoEnviadas > 0) {
+            salida = NoFunciono;
+        } else if (r.pasados > 0 || r.apartados > 0 || r.respuestasNoEnviadas > 0) {
             err << QStringLiteral("Cuenta %1: no todo el correo pasó; mensajes sin importar: %2, apartados: %3, "
                                   "respuestas sin enviar: %4 (ver CVERR.LOG)")
                        .arg(opciones.cuenta)
@@ -177,9 +182,11 @@ int main(int argc, char** argv) {
                        .arg(r.apartados)
                        .arg(r.respuestasNoEnviadas)
                 << Qt::endl;
-            return Incompleta;
+            salida = Incompleta;
         }
-        return Bien;
+        // Always the last line: what the journal of the timer keeps.
+        err << reception::LineaResumen(opciones.cuenta, r) << Qt::endl;
+        return salida;
     }
     return app.exec();
 }

@@ -71,7 +71,7 @@ void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ct
     struct Recuento {
         bool enviado = false;
         ~Recuento() {
-            if (!enviado) ++Resultado().respuestasNoEnviadas;
+            ++(enviado ? Resultado().respuestasEnviadas : Resultado().respuestasNoEnviadas);
         }
     } recuento;
 

@@ -20,6 +20,7 @@
 #include "reception/MensajeFallido.h"
 #include "reception/PeriodoImportacion.h"
 #include "reception/ResultadoRecepcion.h"
+#include "reception/ResumenRecepcion.h"
 #include "reception/Sincronizar.h"
 
 #include <QSet>
@@ -159,7 +160,10 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
         // 9
         [&] {
             if (!elementos) return;
+            const long total = elementos->Count();
+            long posicion = 0;
             for (const mail::Elemento& elemento : *elementos) {
+                MostrarAvance(cuenta, ++posicion, total);
                 QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
                 bool insertado = false;
                 int fallosPrevios = 0;
@@ -175,7 +179,9 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 EjecutarPasosAnidados(manejadorMensaje, {
                     // 9.1
                     paso([&] {
-                        if (!EnPeriodo(elemento.ReceivedTime(), fd, fh)) SiguienteElemento();
+                        if (EnPeriodo(elemento.ReceivedTime(), fd, fh)) return;
+                        ++Resultado().fueraDelPeriodo;
+                        SiguienteElemento();
                     }),
                     // 9.2
                     paso([&] {
@@ -188,8 +194,10 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     paso([&] {
                         // Only whether the row exists: a known message costs no more than this.
                         if (datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
-                                                 QStringLiteral("UIDL")))
+                                                 QStringLiteral("UIDL"))) {
+                            ++Resultado().conocidos;
                             SiguienteElemento();
+                        }
                     }),
                     // Set aside after too many failed imports: not tried, no dialog.
                     paso([&] {
@@ -295,8 +303,10 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                         // Another importer stored it between our test and our insert: not a failure.
                         if (errores.Count() > 0 && errores.Item(0).NativeError == platform::db::Nativo::ClaveDuplicada &&
                             datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
-                                                 QStringLiteral("UIDL")))
+                                                 QStringLiteral("UIDL"))) {
+                            ++Resultado().conocidos;
                             return;
+                        }
                         if (errores.Count() > 0) {
                             common::Traza(2, rutaMensaje);
                             platform::ui::MsgBox(errores.Item(0).Description, platform::ui::Estilo::OKOnly);
@@ -304,6 +314,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                                                  QStringLiteral("LeerOutlook")};
                         } else {
                             insertado = true;
+                            ++Resultado().nuevos;
                             if (fallosPrevios > 0) OlvidarFallos(cuenta, elemento.EntryID().trimmed());
                         }
                     }),

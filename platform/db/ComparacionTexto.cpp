@@ -3,7 +3,14 @@
 #include "platform/runtime/Texto.h"
 #include "platform/db/Reloj.h"
 
+// The same source builds the loadable extension, where SQLite's functions
+// are reached through the table the loading host hands over.
+#ifdef RECEPCION_EXTENSION_SQLITE
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 #include <cstring>
 

@@ -13,7 +13,8 @@ QString FormaComparable(const QString& texto);
 // LIKE with % and _ (and an optional escape character) on comparable forms.
 bool CoincideLike(const QString& texto, const QString& patron, QChar escape = QChar());
 
-// Installs the collation and the functions on one SQLite connection.
+// Installs the collation and the functions on one SQLite connection; the
+// loadable extension (platform/extension) installs the same for other tools.
 void RegistrarComparacion(sqlite3* db);
 
 }  // namespace platform::db

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cstdlib>
 
@@ -39,6 +40,20 @@ QString LineaComandos() { return LineaFijada(); }
 void EstablecerCarpetaAplicacion(const QString& carpeta) { CarpetaFijada() = carpeta; }
 void EstablecerNombreEjecutable(const QString& nombre) { NombreFijado() = nombre; }
 void EstablecerLineaComandos(const QString& linea) { LineaFijada() = linea; }
+
+QString DecidirCarpetaAplicacion(const QString& carpetaEjecutable) {
+    const QFileInfo ejecutable(carpetaEjecutable);
+    // Root can write /usr/bin too: an installed program never writes beside itself.
+    const bool instalado = QFileInfo::exists(carpetaEjecutable + QStringLiteral("/../share/recepcion-email"));
+    QString carpeta = carpetaEjecutable;
+    if (instalado || !ejecutable.isDir() || !ejecutable.isWritable()) {
+        carpeta = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                  QStringLiteral("/recepcion-email");
+        QDir().mkpath(carpeta);
+    }
+    CarpetaFijada() = carpeta;
+    return carpeta;
+}
 
 void CrearCarpeta(const QString& ruta) {
     QString limpia = ruta;

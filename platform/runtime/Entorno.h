@@ -10,7 +10,9 @@ namespace platform::runtime {
 // Environ$(nombre): "" when not set.
 QString Entorno(const QString& nombre);
 
-// Folder of the executable, without a trailing separator (App.Path).
+// The program's folder, without a trailing separator (App.Path): where it
+// writes EMAIL/, Mails/ and consultas.crv. The one DecidirCarpetaAplicacion
+// chose, else the executable's folder.
 QString CarpetaAplicacion();
 // Executable name without folder or extension (App.EXEName).
 QString NombreEjecutable();
@@ -20,6 +22,11 @@ QString LineaComandos();
 void EstablecerCarpetaAplicacion(const QString& carpeta);
 void EstablecerNombreEjecutable(const QString& nombre);
 void EstablecerLineaComandos(const QString& linea);
+// Chosen once at start-up: the executable's folder when the user can write
+// it and it is not an installed tree (<prefijo>/bin beside
+// <prefijo>/share/recepcion-email), else $XDG_DATA_HOME/recepcion-email,
+// made if missing. Returns the folder chosen.
+QString DecidirCarpetaAplicacion(const QString& carpetaEjecutable);
 
 // MkDir: 75 when the folder exists or cannot be created, 76 when its parent is missing.
 void CrearCarpeta(const QString& ruta);

@@ -4,6 +4,9 @@
 #include "common/FechaServidor.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Archivos.h"
+#include "reception/EstadoPrograma.h"
+#include "reception/ResultadoRecepcion.h"
+#include "reception/ResumenRecepcion.h"
 #include "BasePrueba.h"
 #include "BuzonPrueba.h"
 #include "ServidorPrueba.h"
@@ -74,6 +77,46 @@ TEST_F(Ciclo, RespuestaSoloUnaVezYNuncaACorreoAutomatico) {
     EXPECT_TRUE(recibidos[0].crudo.contains("To: o'brien@cliente.test")) << recibidos[0].crudo.toStdString();
     EXPECT_TRUE(recibidos[0].crudo.contains("Telefono de ALMAC=C3=89N CENTRAL : 912345678"));
     EXPECT_EQ(vista.estado, QStringLiteral("Finalizado"));
+}
+
+// The unattended run's last line counts each kind of message once.
+TEST_F(Ciclo, ResumenCuentaNuevosConocidosOmitidosYRespuestas) {
+    pruebas::ServidorSmtp::Opciones opciones;
+    opciones.usuario = QStringLiteral("ana@empresa.test");
+    opciones.clave = QStringLiteral("secreta");
+    pruebas::ServidorSmtp servidor(opciones);
+    ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
+    Sql(QStringLiteral("INSERT INTO ta_usuarios (Nombre, eMail_Server, email_usuario, email_Password, Email_Nombre, email_ServerOtro) "
+                       "VALUES ('ANA', 'Otro', 'ana@empresa.test', 'secreta', 'Ana', '127.0.0.1:%1')").arg(servidor.Puerto()));
+    Sql(QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('C1', 'ALMACÉN CENTRAL')"));
+    Sql(QStringLiteral("INSERT INTO MA_CUENTASADIC (codigo, TELEFONO) VALUES ('C1', '912345678')"));
+    auto bandeja = Bandeja(QStringLiteral("ventas@x.test"));
+    const auto texto = [](const char* asunto, const char* cuerpo) {
+        return pruebas::MensajeTexto(QString::fromUtf8(asunto), QStringLiteral("cliente@cliente.test"), QString::fromUtf8(cuerpo));
+    };
+    bandeja.Agregar(texto("ya guardado", "1"), ahora.addSecs(-300), QStringLiteral("K1"));
+    vista.cuentas = QStringLiteral("ventas@x.test");
+    ASSERT_TRUE(ciclo.Recibir());
+    Resultado() = {};
+    bandeja.Agregar(texto("nuevo", "2"), ahora.addSecs(-200), QStringLiteral("N1"));
+    bandeja.Agregar(texto("pide", "el #telefono:almacen#"), ahora.addSecs(-100), QStringLiteral("N2"));
+    bandeja.Agregar(texto("viejo", "3"), ahora.addDays(-40), QStringLiteral("V1"));
+    bandeja.Agregar(texto("apartado", "4"), ahora.addSecs(-50), QStringLiteral("A1"));
+    const QString apartado = QStringLiteral("%1.A1.prueba").arg(ahora.addSecs(-50).toSecsSinceEpoch());
+    for (int i = 0; i < IntentosAntesDeApartar; ++i) AnotarFallo(QStringLiteral("ventas@x.test"), apartado);
+    ASSERT_TRUE(ciclo.Recibir());
+    for (const auto& p : prompts->Preguntas()) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
+    EXPECT_EQ(servidor.Recibidos().size(), 1);
+    EXPECT_EQ(LineaResumen(QStringLiteral("ventas@x.test"), Resultado()),
+              QStringLiteral("Cuenta ventas@x.test: filas nuevas 2, conocidos 1, omitidos 2, respuestas enviadas 1, fallos 0"));
+    // A reply that cannot go is a failure, not a reply sent.
+    Resultado() = {};
+    Sql(QStringLiteral("UPDATE ta_usuarios SET email_ServerOtro = '127.0.0.1:1'"));
+    bandeja.Agregar(texto("otra vez", "de nuevo #telefono:almacen#"), ahora.addSecs(-20), QStringLiteral("N3"));
+    prompts->OkTrasAccion(nullptr);
+    ciclo.Recibir();
+    EXPECT_EQ(LineaResumen(QStringLiteral("ventas@x.test"), Resultado()),
+              QStringLiteral("Cuenta ventas@x.test: filas nuevas 1, conocidos 3, omitidos 2, respuestas enviadas 0, fallos 1"));
 }
 
 TEST_F(Ciclo, TickRecorreLasCuentasConocidasSalvoDeshabilitado) {
