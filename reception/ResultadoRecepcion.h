@@ -8,6 +8,7 @@ struct ResultadoRecepcion {
     int apartados = 0;   // messages met set aside, not tried
     int abandonadas = 0; // imports of an account left before their end
     int respuestasNoEnviadas = 0;
+    int noSonCorreo = 0;  // files of the inbox that are not mail; not a failure
 };
 
 ResultadoRecepcion& Resultado();
