@@ -212,10 +212,13 @@ TEST_F(DiscoLleno, SistemaDeArchivosPequenoLlenoYDeSoloLectura) {
                                                                      QStringLiteral("private"),
                                                                      QCoreApplication::applicationFilePath(), filtro});
             hijo.waitForFinished(100000);
-            const QString salida = QString::fromLocal8Bit(hijo.readAll());
+            const QString salida = hijo.error() == QProcess::FailedToStart
+                                       ? QStringLiteral("unshare: not found (util-linux)\n")
+                                       : QString::fromLocal8Bit(hijo.readAll());
             std::cout << salida.toStdString();
             // unshare itself refused: no namespace to mount in this way.
-            if (hijo.exitCode() != 0 && salida.startsWith(QStringLiteral("unshare:"))) {
+            if (hijo.error() == QProcess::FailedToStart ||
+                (hijo.exitCode() != 0 && salida.startsWith(QStringLiteral("unshare:")))) {
                 salidas += salida;
                 continue;
             }
