@@ -169,6 +169,12 @@ int main(int argc, char** argv) {
         reception::ActivarAvance(true);
         ventana.Ciclo().Recibir();
         const reception::ResultadoRecepcion& r = reception::Resultado();
+        // Not a failure of the run: there is nothing in them to import.
+        if (r.noSonCorreo > 0)
+            err << QStringLiteral("Cuenta %1: %2 archivos del buzón no son correo y no se importan (ver CVERR.LOG)")
+                       .arg(opciones.cuenta)
+                       .arg(r.noSonCorreo)
+                << Qt::endl;
         Salida salida = Bien;
         if (!common::Datos().Conectado() || r.abandonadas > 0) {
             err << QStringLiteral("No se pudo recibir el correo de %1: la importación no llegó al final").arg(opciones.cuenta)

@@ -1,5 +1,6 @@
 #include "reception/EstadoPrograma.h"
 
+#include "platform/db/DescripcionSqlite.h"
 #include "platform/db/Motores.h"
 #include "platform/runtime/ErrorSistema.h"
 
@@ -28,7 +29,10 @@ using Sentencia = std::unique_ptr<sqlite3_stmt, CerrarSentencia>;
 ErrorSistema Fallo(sqlite3* b, const QString& que) {
     return ErrorSistema{platform::runtime::Err::ErrorAccesoRuta,
                         QStringLiteral("No se pudo %1 el estado del programa en %2: %3")
-                            .arg(que, ArchivoEstado(), b ? QString::fromUtf8(sqlite3_errmsg(b)) : QString()),
+                            .arg(que, ArchivoEstado(),
+                                 b ? platform::db::DescripcionSqlite(sqlite3_extended_errcode(b),
+                                                                     QString::fromUtf8(sqlite3_errmsg(b)))
+                                   : QStringLiteral("sin memoria")),
                         QStringLiteral("EstadoPrograma")};
 }
 
@@ -45,7 +49,9 @@ Base Abrir() {
     if (sqlite3_exec(b,
                      "CREATE TABLE IF NOT EXISTS fallos_importacion ("
                      " cuenta TEXT NOT NULL, entrada TEXT NOT NULL, intentos INTEGER NOT NULL,"
-                     " PRIMARY KEY (cuenta, entrada))",
+                     " PRIMARY KEY (cuenta, entrada));"
+                     "CREATE TABLE IF NOT EXISTS no_es_correo ("
+                     " cuenta TEXT NOT NULL, entrada TEXT NOT NULL, PRIMARY KEY (cuenta, entrada))",
                      nullptr, nullptr, nullptr) != SQLITE_OK)
         throw Fallo(b, QStringLiteral("preparar"));
     return base;
@@ -109,6 +115,16 @@ void OlvidarFallos(const QString& cuenta, const QString& entrada) {
         const Base b = Abrir();
         Ejecutar(b.get(), "DELETE FROM fallos_importacion WHERE cuenta=?1 AND entrada=?2", cuenta, entrada);
     } catch (const ErrorSistema&) {
+    }
+}
+
+bool PrimeraVezNoEsCorreo(const QString& cuenta, const QString& entrada) {
+    try {
+        const Base b = Abrir();
+        Ejecutar(b.get(), "INSERT OR IGNORE INTO no_es_correo (cuenta, entrada) VALUES (?1, ?2)", cuenta, entrada);
+        return sqlite3_changes(b.get()) > 0;
+    } catch (const ErrorSistema&) {
+        return true;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's own state, kept beside the embedded databases in estado.db
 // (one per workstation), never in the business tables: how many times the
-// import of each message failed. A later outbox may keep its rows there too.
+// import of each message failed, and the files of the inbox that are not mail. A later outbox may keep its rows there too.
 #include <QString>
 
 namespace reception {
@@ -19,6 +19,10 @@ int FallosAnotados(const QString& cuenta, const QString& entrada);
 
 // Forgets the failures of an entry that has been stored at last.
 void OlvidarFallos(const QString& cuenta, const QString& entrada);
+
+// Remembers a file of the inbox that is not mail; true the first time it is
+// met (and whenever the state cannot be written), so it is logged once.
+bool PrimeraVezNoEsCorreo(const QString& cuenta, const QString& entrada);
 
 // Releases every set-aside message of the account, and forgets its other
 // counts; returns how many entries were forgotten.

@@ -56,6 +56,8 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
     std::optional<mail::Carpeta> bandeja;
     std::optional<mail::Elementos> elementos;
     long contador = 0;
+    QString periodo;  // the setting "ACTUALIZA_OUTLOOK", read in step 6
+    bool sinPeriodo = false;
     // The trace is closed when the import returns: left open, every import
     // would hold one more file number until none were left.
     struct CierreTraza {
@@ -140,17 +142,25 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             vista.MostrarEstado(QStringLiteral("Sincronizando..."));
             vista.SetRangoBarra(0, elementos ? elementos->Count() : 0);
         },
-        // 6
+        // 6, one step per statement: a failure storing the default still
+        // leaves the default in use.
         [&] {
             QString aux;
-            QString periodo = common::Cfg(QStringLiteral("ACTUALIZA_OUTLOOK"), aux).trimmed();
-            common::Traza(2, QStringLiteral("1"));
-            if (periodo.isEmpty()) {
-                common::GrabaDfg(QStringLiteral("ACTUALIZA_OUTLOOK"), PeriodoPredeterminado(), QString(),
-                                 false, QStringLiteral("DATOS"), true);
-                periodo = PeriodoPredeterminado();
-            }
-            // 7: each date from its own reading of the server's clock.
+            periodo = common::Cfg(QStringLiteral("ACTUALIZA_OUTLOOK"), aux).trimmed();
+        },
+        [&] { common::Traza(2, QStringLiteral("1")); },
+        [&] { sinPeriodo = periodo.isEmpty(); },
+        Si(sinPeriodo, {
+            [&] {
+                common::GrabaDfg(QStringLiteral("ACTUALIZA_OUTLOOK"), PeriodoPredeterminado(), QString(), false,
+                                 QStringLiteral("DATOS"), true);
+            },
+            [&] { periodo = PeriodoPredeterminado(); },
+        }),
+        // 7: a step of its own, so that a failure reading the setting still
+        // leaves the period computed. Each date from its own reading of the
+        // server's clock.
+        [&] {
             const QDateTime desde = common::FechaServidor();
             const QDateTime hasta = common::FechaServidor();
             CalcularPeriodo(periodo, desde, hasta, fd, fh);
@@ -327,6 +337,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     }),
                     paso([&] { if (insertado) common::Traza(2, QStringLiteral("SALIO")); }),
                 });
+                if (saltarMensaje) AnotarNoEsCorreo(cuenta, elemento.EntryID().trimmed(), elemento.Ruta());
                 if (fallo && insertado)
                     AnotarFalloTrasGuardar(cuenta, elemento.EntryID().trimmed(), *fallo);
                 else if (fallo)

@@ -50,6 +50,14 @@ void AnotarFalloTrasGuardar(const QString& cuenta, const QString& entrada,
                         Rutina);
 }
 
+void AnotarNoEsCorreo(const QString& cuenta, const QString& entrada, const QString& ruta) {
+    ++Resultado().noSonCorreo;
+    if (!PrimeraVezNoEsCorreo(cuenta, entrada)) return;
+    common::AnotarAviso(
+        QStringLiteral("Cuenta %1: el archivo %2 del buzón no es un mensaje de correo y no se importa").arg(cuenta, ruta),
+        Rutina);
+}
+
 void AnotarOmitidos(const QString& cuenta, const QStringList& omitidos) {
     if (omitidos.isEmpty()) return;
     common::AnotarAviso(QStringLiteral("Cuenta %1: %2 entradas del buzón no son archivos normales y no se leen: %3")

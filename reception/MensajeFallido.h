@@ -27,6 +27,10 @@ void PasarPorAlto(const QString& cuenta, const QString& entrada, const platform:
 void AnotarFalloTrasGuardar(const QString& cuenta, const QString& entrada,
                             const platform::runtime::ErrorSistema& error);
 
+// A file of the inbox that cannot be read as mail (empty, binary, no
+// header): counted in the run, logged the first time it is met.
+void AnotarNoEsCorreo(const QString& cuenta, const QString& entrada, const QString& ruta);
+
 // Entries of the inbox folders that are not regular files, once per import.
 void AnotarOmitidos(const QString& cuenta, const QStringList& omitidos);
 

@@ -12,6 +12,7 @@ struct ResultadoRecepcion {
     int conocidos = 0;       // messages already stored, passed over
     int fueraDelPeriodo = 0; // messages received before the imported period
     int respuestasEnviadas = 0;
+    int noSonCorreo = 0;  // files of the inbox that are not mail; not a failure
 };
 
 ResultadoRecepcion& Resultado();

@@ -10,13 +10,14 @@
 namespace reception {
 
 QString LineaResumen(const QString& cuenta, const ResultadoRecepcion& r) {
-    return QStringLiteral("Cuenta %1: filas nuevas %2, conocidos %3, omitidos %4, respuestas enviadas %5, fallos %6")
+    return QStringLiteral("Cuenta %1: filas nuevas %2, conocidos %3, omitidos %4, respuestas enviadas %5, fallos %6, no son correo %7")
         .arg(cuenta)
         .arg(r.nuevos)
         .arg(r.conocidos)
         .arg(r.fueraDelPeriodo + r.apartados)
         .arg(r.respuestasEnviadas)
-        .arg(r.pasados + r.respuestasNoEnviadas);
+        .arg(r.pasados + r.respuestasNoEnviadas)
+        .arg(r.noSonCorreo);
 }
 
 namespace {

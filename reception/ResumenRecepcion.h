@@ -7,7 +7,7 @@
 
 namespace reception {
 
-// "Cuenta X: filas nuevas N, conocidos N, omitidos N, respuestas enviadas N, fallos N".
+// "Cuenta X: filas nuevas N, conocidos N, omitidos N, respuestas enviadas N, fallos N, no son correo N".
 // Skipped are the messages outside the period and those set aside; failures
 // the messages passed over after a failure and the replies not sent.
 QString LineaResumen(const QString& cuenta, const ResultadoRecepcion& r);

@@ -74,8 +74,11 @@ bool Sincronizar(VistaRecepcion& vista, const QString& cuenta) {
     proceso.setStandardInputFile(QProcess::nullDevice());
     proceso.start(argumentos.first(), argumentos.mid(1));
     if (!proceso.waitForStarted(5000)) {
-        Anotar(vista, cuenta, QStringLiteral("no se pudo ejecutar «%1» (%2)")
-                                  .arg(argumentos.first(), proceso.errorString()));
+        // Qt says why only in English: the log line is the operator's.
+        const QString motivo = proceso.error() == QProcess::FailedToStart
+                                   ? QStringLiteral("no existe o no se puede ejecutar")
+                                   : QStringLiteral("no arrancó en 5 segundos");
+        Anotar(vista, cuenta, QStringLiteral("no se pudo ejecutar «%1» (%2)").arg(argumentos.first(), motivo));
         return false;
     }
     vista.MostrarEstado(QStringLiteral("Sincronizando %1...").arg(cuenta));

@@ -158,9 +158,13 @@ ErrorBaseDatos ConexionSqlite::ErrorActual(int rc) const {
     default: break;
     }
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        return {Nativo::TiempoBloqueo, QStringLiteral("Se superó el tiempo de espera del bloqueo (%1).").arg(m)};
+        return {Nativo::TiempoBloqueo, QStringLiteral("Se superó el tiempo de espera del bloqueo%1.").arg(DetalleMotor(rc, m))};
     if ((rc & 0xff) == SQLITE_READONLY)
-        return {Nativo::SoloLectura, QStringLiteral("La base de datos es de solo lectura (%1).").arg(m)};
+        return {Nativo::SoloLectura, QStringLiteral("La base de datos es de solo lectura%1.").arg(DetalleMotor(rc, m))};
+    // The operator must know which disk to free.
+    if ((rc & 0xff) == SQLITE_FULL)
+        return {rc, QStringLiteral("No cabe más en la base de datos %1: el disco está lleno o la base "
+                                    "llegó a su tamaño máximo.").arg(archivo_)};
     if (m.contains(QStringLiteral("no such table")))
         return {Nativo::ObjetoNoValido, QStringLiteral("El nombre de objeto '%1' no es válido.")
                                             .arg(Tras(m, QStringLiteral("no such table:")))};

@@ -36,10 +36,18 @@ QString Descripcion(int primario) {
 }
 }  // namespace
 
-QString DescripcionSqlite(int codigo, const QString& textoMotor) {
-    const QString descripcion = Descripcion(codigo & 0xff);
+QString DetalleMotor(int codigo, const QString& textoMotor) {
     const QString nativo = textoMotor.trimmed();
-    return nativo.isEmpty() ? descripcion : QStringLiteral("%1 (%2)").arg(descripcion, nativo);
+    // The engine's generic text for the code ("database or disk is full")
+    // says nothing the Spanish description does not.
+    if (nativo.isEmpty() || nativo == QString::fromUtf8(sqlite3_errstr(codigo)) ||
+        nativo == QString::fromUtf8(sqlite3_errstr(codigo & 0xff)))
+        return {};
+    return QStringLiteral(" (%1)").arg(nativo);
+}
+
+QString DescripcionSqlite(int codigo, const QString& textoMotor) {
+    return Descripcion(codigo & 0xff) + DetalleMotor(codigo, textoMotor);
 }
 
 }  // namespace platform::db

@@ -2,8 +2,14 @@
 
 #include "platform/mail/Contenido.h"
 #include "platform/runtime/ErrorSistema.h"
+#include "platform/runtime/FalloSistema.h"
 
 #include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace platform::mail {
 
@@ -22,13 +28,31 @@ QString Adjunto::ContentId() const { return contenido_->adjuntos[size_t(indice_)
 
 void Adjunto::SaveAsFile(const QString& ruta) const {
     const QByteArray datos = detail::BytesDeAdjunto(contenido_->adjuntos[size_t(indice_)]);
-    QFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        archivo.write(datos) != datos.size() || !archivo.flush()) {
-        Lanzar(ErrorAccesoRuta,
-               QStringLiteral("No se pudo guardar el adjunto en «%1»: %2")
-                   .arg(ruta, archivo.errorString()));
+    // Written with the system calls, so that the operator reads why it
+    // failed (a full disk, a read-only folder) and not just that it did.
+    const QByteArray nombre = QFile::encodeName(ruta);
+    const auto fallar = [&](int numero) {
+        Lanzar(ErrorAccesoRuta, QStringLiteral("No se pudo guardar el adjunto en «%1»: %2")
+                                    .arg(ruta, platform::runtime::DescripcionFalloSistema(numero)));
+    };
+    int fd;
+    do fd = ::open(nombre.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) fallar(errno);
+    const char* resto = datos.constData();
+    qsizetype falta = datos.size();
+    while (falta > 0) {
+        const ssize_t n = ::write(fd, resto, size_t(falta));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int numero = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            fallar(numero);
+        }
+        resto += n;
+        falta -= n;
     }
+    if (::close(fd) != 0 && errno != EINTR) fallar(errno);
 }
 
 Adjuntos::Adjuntos(std::shared_ptr<const detail::Contenido> contenido)

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include <mutex>
+#include <vector>
 
 namespace platform::mail::detail {
 
@@ -37,6 +38,62 @@ QString SinControles(QString texto) {
     return texto;
 }
 
+// RFC 2045 reads "text" without a subtype as text/plain; GMime makes it
+// application/octet-stream and drops its parameters (the charset with them).
+void TextoSinSubtipo(GMimeObject* objeto) {
+    const QByteArray valor = QByteArray(g_mime_object_get_header(objeto, "Content-Type")).trimmed();
+    const qsizetype fin = valor.indexOf(';');
+    if (valor.left(fin < 0 ? valor.size() : fin).trimmed().compare("text", Qt::CaseInsensitive) != 0) return;
+    const QByteArray arreglado = "text/plain" + (fin < 0 ? QByteArray() : valor.mid(fin));
+    Ref<GMimeContentType> tipo(g_mime_content_type_parse(OpcionesAnalisis(), arreglado.constData()));
+    g_mime_object_set_content_type(objeto, tipo.get());
+}
+
+// Mends what a tolerant reader reads past; true when a multipart came out
+// with no part at all (its boundaries were not found).
+bool Revisar(GMimeMessage* mensaje) {
+    bool multiparteVacia = false;
+    std::vector<GMimeObject*> pila;
+    if (GMimeObject* raiz = g_mime_message_get_mime_part(mensaje)) pila.push_back(raiz);
+    while (!pila.empty()) {
+        GMimeObject* objeto = pila.back();
+        pila.pop_back();
+        if (GMIME_IS_MULTIPART(objeto)) {
+            const int cuenta = g_mime_multipart_get_count(GMIME_MULTIPART(objeto));
+            if (cuenta == 0) multiparteVacia = true;
+            for (int i = 0; i < cuenta; ++i) pila.push_back(g_mime_multipart_get_part(GMIME_MULTIPART(objeto), i));
+        } else if (GMIME_IS_PART(objeto)) {
+            TextoSinSubtipo(objeto);
+        }
+    }
+    return multiparteVacia;
+}
+
+bool TieneCrSuelto(const GByteArray* datos) {
+    for (guint i = 0; i < datos->len; ++i)
+        if (datos->data[i] == '\r' && (i + 1 == datos->len || datos->data[i + 1] != '\n')) return true;
+    return false;
+}
+
+// Bare CR line ends (old Mac mailers) made CRLF, so that boundaries are seen.
+GByteArray* ConCrLf(const GByteArray* datos) {
+    GByteArray* copia = g_byte_array_sized_new(datos->len + datos->len / 32 + 1);
+    for (guint i = 0; i < datos->len; ++i) {
+        g_byte_array_append(copia, &datos->data[i], 1);
+        if (datos->data[i] == '\r' && (i + 1 == datos->len || datos->data[i + 1] != '\n')) {
+            const guint8 lf = '\n';
+            g_byte_array_append(copia, &lf, 1);
+        }
+    }
+    return copia;
+}
+
+Ref<GMimeMessage> Analizar(GByteArray* datos, Ref<GMimeStream>& flujo) {
+    flujo = Ref<GMimeStream>(g_mime_stream_mem_new_with_byte_array(datos));
+    Ref<GMimeParser> analizador(g_mime_parser_new_with_stream(flujo.get()));
+    return Ref<GMimeMessage>(g_mime_parser_construct_message(analizador.get(), OpcionesAnalisis()));
+}
+
 }  // namespace
 
 GMimeParserOptions* OpcionesAnalisis() {
@@ -54,11 +111,22 @@ GMimeParserOptions* OpcionesAnalisis() {
 }
 
 Ref<GMimeMessage> AnalizarMensaje(GByteArray* datos) {
-    GMimeParserOptions* opciones = OpcionesAnalisis();
-    Ref<GMimeStream> flujo(g_mime_stream_mem_new_with_byte_array(datos));
-    Ref<GMimeParser> analizador(g_mime_parser_new_with_stream(flujo.get()));
-    Ref<GMimeMessage> mensaje(g_mime_parser_construct_message(analizador.get(), opciones));
+    OpcionesAnalisis();
+    Ref<GMimeStream> flujo;
+    Ref<GMimeMessage> mensaje = Analizar(datos, flujo);
     if (!mensaje) return {};
+    // Read again only when it could not be read as it is: a message that
+    // parses is never changed.
+    if (Revisar(mensaje.get())) {
+        const GByteArray* original = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(flujo.get()));
+        if (TieneCrSuelto(original)) {
+            Ref<GMimeStream> otro;
+            if (Ref<GMimeMessage> releido = Analizar(ConCrLf(original), otro)) {
+                Revisar(releido.get());
+                mensaje = std::move(releido);
+            }
+        }
+    }
     int cabeceras = g_mime_header_list_get_count(
         g_mime_object_get_header_list(GMIME_OBJECT(mensaje.get())));
     if (GMimeObject* cuerpo = g_mime_message_get_mime_part(mensaje.get()))

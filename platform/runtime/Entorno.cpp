@@ -1,12 +1,17 @@
 #include "platform/runtime/Entorno.h"
 
 #include "platform/runtime/ErrorSistema.h"
+#include "platform/runtime/FalloSistema.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
 
 namespace platform::runtime {
@@ -66,7 +71,8 @@ void CrearCarpeta(const QString& ruta) {
     if (limpia.isEmpty() || info.exists()) fallar(Err::ErrorAccesoRuta, limpia);
     if (!info.dir().exists()) fallar(Err::RutaNoEncontrada, info.dir().path());
     // Normal permissions: Linux has no hidden/system attributes to clear.
-    if (!QDir().mkdir(limpia)) fallar(Err::ErrorAccesoRuta, limpia);
+    if (::mkdir(QFile::encodeName(limpia).constData(), 0777) != 0)
+        fallar(Err::ErrorAccesoRuta, QStringLiteral("%1 (%2)").arg(limpia, DescripcionFalloSistema(errno)));
 }
 
 bool ExisteRuta(const QString& ruta) {

@@ -39,7 +39,7 @@ salida=$(como_usuario "$prefijo/bin/recepcion-email" --desatendido --recibir ven
 echo "$salida"
 test "$antes" = "$(arbol)" || fallar "el programa escribió en el prefijo"
 
-echo "$salida" | tail -n 1 | grep -qx 'Cuenta ventas@empresa.test: filas nuevas 1, conocidos 0, omitidos 0, respuestas enviadas 0, fallos 0' ||
+echo "$salida" | tail -n 1 | grep -qx 'Cuenta ventas@empresa.test: filas nuevas 1, conocidos 0, omitidos 0, respuestas enviadas 0, fallos 0, no son correo 0' ||
     fallar "la última línea no es el resumen"
 sql() { como_usuario "$prefijo/bin/recepcion-sql" GESTION -e "$1"; }
 # Start-up ran whole: the settings were loaded and saved, the access recorded.

@@ -108,7 +108,7 @@ TEST_F(Ciclo, ResumenCuentaNuevosConocidosOmitidosYRespuestas) {
     for (const auto& p : prompts->Preguntas()) ADD_FAILURE() << p.titulo.toStdString() << ": " << p.texto.toStdString();
     EXPECT_EQ(servidor.Recibidos().size(), 1);
     EXPECT_EQ(LineaResumen(QStringLiteral("ventas@x.test"), Resultado()),
-              QStringLiteral("Cuenta ventas@x.test: filas nuevas 2, conocidos 1, omitidos 2, respuestas enviadas 1, fallos 0"));
+              QStringLiteral("Cuenta ventas@x.test: filas nuevas 2, conocidos 1, omitidos 2, respuestas enviadas 1, fallos 0, no son correo 0"));
     // A reply that cannot go is a failure, not a reply sent.
     Resultado() = {};
     Sql(QStringLiteral("UPDATE ta_usuarios SET email_ServerOtro = '127.0.0.1:1'"));
@@ -116,7 +116,7 @@ TEST_F(Ciclo, ResumenCuentaNuevosConocidosOmitidosYRespuestas) {
     prompts->OkTrasAccion(nullptr);
     ciclo.Recibir();
     EXPECT_EQ(LineaResumen(QStringLiteral("ventas@x.test"), Resultado()),
-              QStringLiteral("Cuenta ventas@x.test: filas nuevas 1, conocidos 3, omitidos 2, respuestas enviadas 0, fallos 1"));
+              QStringLiteral("Cuenta ventas@x.test: filas nuevas 1, conocidos 3, omitidos 2, respuestas enviadas 0, fallos 1, no son correo 0"));
 }
 
 TEST_F(Ciclo, TickRecorreLasCuentasConocidasSalvoDeshabilitado) {

@@ -33,6 +33,7 @@ const Esperado Tabla[] = {
      {QStringLiteral("firma.gif"), QStringLiteral("foto.jpg"), QStringLiteral("image001.png")}, nullptr},
     {"mensaje-adjunto-sin-nombre-ni-asunto.eml", true, "TXT",
      {QStringLiteral("Pedido 1_2 ¿confirmado?.eml"), QStringLiteral("mensaje.eml")}, nullptr},
+    {"multiparte-con-fin-de-linea-cr-suelto-se-lee.eml", true, "TXT", {QStringLiteral("logo.gif")}, "912345678"},
     {"no-es-correo-bytes-sin-cabeceras.eml", false, "", {}, nullptr},
     {"nombres-de-adjunto-hostiles-salen-de-su-carpeta.eml", true, "TXT",
      {QStringLiteral("ab.txt"), QStringLiteral("adjunto"), QStringLiteral("adjunto.bin"),
@@ -40,6 +41,7 @@ const Esperado Tabla[] = {
      nullptr},
     {"respuesta-automatica-con-comando-no-se-responde.eml", true, "TXT", {}, nullptr},
     {"texto-enriquecido-con-comando-se-guarda-sin-cuerpo.eml", true, "RTF", {}, nullptr},
+    {"tipo-text-sin-subtipo-es-texto-plano.eml", true, "TXT", {}, "912345678"},
 };
 
 class Regresion : public pruebas::ConBaseDeNegocio {

@@ -1,4 +1,4 @@
-#include "reception/LeerOutlook.h"
+#include "ImportacionPrueba.h"
 #include "common/Configuracion.h"
 #include "common/Contexto.h"
 #include "platform/db/Recordset.h"
@@ -18,44 +18,8 @@
 
 using namespace reception;
 
-namespace {
-class Importacion : public pruebas::BasePrueba {
-protected:
-    pruebas::VariableEntorno correo{"RECEPCION_CORREO", dir.filePath(QStringLiteral("correo"))};
-    pruebas::BuzonPrueba bandeja{dir.filePath(QStringLiteral("correo")), QStringLiteral("ventas@demo.test")};
-    pruebas::VistaPrueba vista;
-    QDateTime ahora = pruebas::MomentoFijo();
-
-    void SetUp() override {
-        BasePrueba::SetUp();
-        QDir().mkpath(dir.filePath(QStringLiteral("adjuntos")));
-        common::TablaConfiguracion() = QStringLiteral("TA_CONFIGURACION");
-        common::Datos().SetBaseDeDatos(QStringLiteral("GESTION"));
-        common::Datos().Conectar(false, 3, QString(), true, true);
-        common::Contexto().UsuarioLogeado = QStringLiteral("ANA");
-        vista.cuentas = QStringLiteral("ventas@demo.test");
-        vista.adjuntos = dir.filePath(QStringLiteral("adjuntos"));
-    }
-
-    void Importar(const QString& cuenta = QStringLiteral("ventas@demo.test")) {
-        QString fd, fh;
-        LeerOutlook(vista, cuenta, fd, fh);
-    }
-    // Rows as "column=value" maps, in insertion order.
-    QList<QMap<QString, QString>> Filas() {
-        QList<QMap<QString, QString>> filas;
-        platform::db::Recordset rs;
-        common::Datos().AbrirRecordset(QStringLiteral("SELECT * FROM V_MA_EMAILMOV ORDER BY ID"), rs);
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QMap<QString, QString> f;
-            for (int i = 0; i < rs.FieldCount(); ++i)
-                f.insert(rs.FieldName(i).toUpper(), rs.Fields(rs.FieldName(i)).Value().toString());
-            filas << f;
-        }
-        return filas;
-    }
-};
-}  // namespace
+using pruebas::Importacion;
+using pruebas::SinOperador;
 
 TEST_F(Importacion, ImportaUnaVezConColumnasYAdjuntos) {
     bandeja.Agregar(pruebas::MensajeTexto(QStringLiteral("Pedido d'Ana"), QStringLiteral("Ana O'Brien <o'brien@cliente.test>"),
@@ -258,13 +222,6 @@ QStringList Asuntos(const QList<QMap<QString, QString>>& filas) {
     for (const auto& f : filas) r << f.value(QStringLiteral("ASUNTO"));
     return r;
 }
-
-// The unattended answerer for the life of the object.
-struct SinOperador {
-    std::shared_ptr<platform::ui::Respondedor> anterior =
-        platform::ui::EstablecerRespondedor(std::make_shared<platform::ui::RespondedorDesatendido>(false));
-    ~SinOperador() { platform::ui::EstablecerRespondedor(anterior); }
-};
 }  // namespace
 
 // An attachment that cannot be saved: the message is not stored, nothing of

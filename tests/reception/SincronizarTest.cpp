@@ -109,7 +109,8 @@ TEST_F(Sincronizacion, FallosDejanUnaLineaYSeImportaLoQueHay) {
         QString motivo;
     };
     const Caso casos[] = {
-        {QStringLiteral("/no/existe/sincronizador {cuenta}"), QStringLiteral("no se pudo ejecutar")},
+        {QStringLiteral("/no/existe/sincronizador {cuenta}"),
+         QStringLiteral("no se pudo ejecutar «/no/existe/sincronizador» (no existe o no se puede ejecutar)")},
         {QStringLiteral("/bin/sh -c 'echo \"IMAP error: authentication failed\"; exit 1'"),
          QStringLiteral("authentication failed")},
         {QStringLiteral("/bin/sleep 30"), QStringLiteral("sin respuesta en 1 segundos")},

@@ -1,8 +1,11 @@
 #include "BuzonPrueba.h"
 #include "ErrorEsperado.h"
 #include "ApoyoPruebas.h"
+#include "platform/gmime/GObjeto.h"
 
 #include <gtest/gtest.h>
+
+#include <QRandomGenerator>
 
 
 using namespace platform::mail;
@@ -166,4 +169,63 @@ TEST(AdjuntoMail, AnidamientoProfundoNoCuelgaNiRompe) {
     EXPECT_EQ(e.Subject(), QStringLiteral("hondo"));
     EXPECT_GE(e.BodyFormat(), 0);
     for (const Adjunto& a : e.Attachments()) EXPECT_FALSE(a.FileName().isEmpty());
+}
+
+namespace {
+
+// GMime's own reading of the first attachment: the part's content decoded
+// by its data wrapper, the way any GMime program gets it.
+QByteArray DecodificadoPorGMime(const QByteArray& crudo) {
+    using platform::gmime::Ref;
+    platform::gmime::IniciarGMime();
+    Ref<GMimeStream> flujo(g_mime_stream_mem_new_with_buffer(crudo.constData(), size_t(crudo.size())));
+    Ref<GMimeParser> analizador(g_mime_parser_new_with_stream(flujo.get()));
+    Ref<GMimeMessage> mensaje(g_mime_parser_construct_message(analizador.get(), nullptr));
+    if (!mensaje) return {};
+    GMimeObject* raiz = g_mime_message_get_mime_part(mensaje.get());
+    if (!GMIME_IS_MULTIPART(raiz) || g_mime_multipart_get_count(GMIME_MULTIPART(raiz)) < 2) return {};
+    GMimePart* parte = GMIME_PART(g_mime_multipart_get_part(GMIME_MULTIPART(raiz), 1));
+    Ref<GMimeStream> salida(g_mime_stream_mem_new());
+    g_mime_data_wrapper_write_to_stream(g_mime_part_get_content(parte), salida.get());
+    GByteArray* datos = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(salida.get()));
+    return QByteArray(reinterpret_cast<const char*>(datos->data), qsizetype(datos->len));
+}
+
+}  // namespace
+
+// A large attachment whose encoded lines end now in CRLF, now in LF: the
+// file holds the decoded part byte for byte.
+TEST(AdjuntoMail, GrandeConFinesDeLineaMezcladosSaleExacto) {
+    QByteArray datos(50 * 1024 * 1024 + 7, Qt::Uninitialized);
+    QRandomGenerator azar(20261211);
+    azar.fillRange(reinterpret_cast<quint32*>(datos.data()), datos.size() / 4);
+    // The end of the file, where a short write or a lost group would show.
+    for (qsizetype i = datos.size() / 4 * 4; i < datos.size(); ++i) datos[i] = char(0xF0 + i % 7);
+    QByteArray crudo = "From: a@x.test\r\nSubject: grande\r\nMIME-Version: 1.0\r\n"
+                       "Content-Type: multipart/mixed; boundary=\"L\"\r\n\r\n"
+                       "--L\r\nContent-Type: text/plain\r\n\r\ncuerpo\r\n"
+                       "--L\r\nContent-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n"
+                       "Content-Disposition: attachment; filename=grande.bin\r\n\r\n";
+    {
+        const QByteArray base64 = datos.toBase64();
+        crudo.reserve(crudo.size() + base64.size() * 78 / 76 + 16);
+        for (qsizetype i = 0, linea = 0; i < base64.size(); i += 76, ++linea) {
+            crudo.append(base64.constData() + i, qMin<qsizetype>(76, base64.size() - i));
+            crudo += linea % 3 == 1 ? "\n" : "\r\n";
+        }
+    }
+    crudo += "--L--\n";
+
+    BuzonPrueba buzon;
+    const Elemento e = buzon.Unico(crudo);
+    ASSERT_EQ(e.Attachments().Count(), 1);
+    QTemporaryDir destino;
+    const QString ruta = destino.filePath(QStringLiteral("grande.bin"));
+    e.Attachments().Item(1).SaveAsFile(ruta);
+    const QByteArray guardado = pruebas::LeerArchivo(ruta);
+    const QByteArray deGMime = DecodificadoPorGMime(crudo);
+    ASSERT_EQ(deGMime.size(), datos.size());
+    EXPECT_EQ(guardado.size(), deGMime.size());
+    EXPECT_TRUE(guardado == deGMime);
+    EXPECT_TRUE(guardado == datos);
 }

@@ -69,6 +69,8 @@ TEST(ElementoMail, CuerposEnSuJuegoDeCaracteres) {
         {"text/plain", "8bit", "A\xf1" "adir acci\xf3n: 5 \x80"},
         {"text/plain; charset=utf-8", "8bit", "A\xf1" "adir acci\xf3n: 5 \x80"},
         {"text/plain; charset=x-inventado", "8bit", "A\xc3\xb1" "adir acci\xc3\xb3n: 5 \xe2\x82\xac"},
+        // No subtype is text/plain, and its charset still counts.
+        {"Text ; charset=iso-8859-15", "8bit", "A\xf1" "adir acci\xf3n: 5 \xa4"},
     };
     for (const Caso& c : casos) {
         BuzonPrueba buzon;
@@ -88,6 +90,9 @@ TEST(ElementoMail, FormatoDelCuerpo) {
     };
     const Caso casos[] = {
         {"text/plain", "texto", 1},
+        {"text", "texto", 1},
+        // Boundary lines ended by a bare CR, as old Mac mailers wrote them.
+        {"multipart/mixed; boundary=x", "--x\rContent-Type: text/plain\r\rplano\r--x--\r", 1},
         {"text/html; charset=utf-8", "<p>Hola <b>se\xc3\xb1or</b></p>", 2},
         {"multipart/alternative; boundary=x",
          "--x\nContent-Type: text/plain\n\nplano\n--x\nContent-Type: text/html\n\n<p>html</p>\n--x--\n", 2},
