@@ -41,6 +41,7 @@ Milisegundos SeguimientoSmtp::PlazoDe(Fase fase) const {
 }
 
 void SeguimientoSmtp::Pasar(Fase fase) {
+    if (fase == Fase::Cierre) antesDelCierre_ = fase_;
     fase_ = fase;
     desde_ = Reloj::now();
 }

@@ -36,7 +36,8 @@ public:
     bool Detener();
 
     bool EstaConectado() const { return conectado_; }
-    Fase FaseActual() const { return fase_; }
+    // The step the outcome belongs to: a goodbye sent after a failure does not count.
+    Fase FaseActual() const { return fase_ == Fase::Cierre ? antesDelCierre_ : fase_; }
     Parada Motivo() const { return parada_; }
     bool HayDatosEmpezados() const { return datosEmpezados_; }
     // The last answer when it was a refusal (code 0 otherwise).
@@ -53,6 +54,7 @@ private:
     Reloj::time_point inicio_ = Reloj::now();
     Reloj::time_point desde_ = inicio_;
     Fase fase_ = Fase::Conexion;
+    Fase antesDelCierre_ = Fase::Conexion;
     bool conectado_ = false;
     bool datosEmpezados_ = false;
     Parada parada_ = Parada::Ninguna;

@@ -82,7 +82,7 @@ int ServidorSmtp::Conexiones() const {
 }
 
 void ServidorSmtp::Comportamiento(const QJsonObject& comportamiento) {
-    const QString ruta = carpeta_.filePath(QStringLiteral("comportamiento.json"));
+    const QString ruta = carpeta_.filePath(QStringLiteral("comportamiento"));
     QFile archivo(ruta + QStringLiteral(".tmp"));
     if (archivo.open(QIODevice::WriteOnly)) archivo.write(QJsonDocument(comportamiento).toJson());
     archivo.close();

@@ -8,7 +8,7 @@ reads it (written last, so its presence means the message is complete).
 conexiones.log gets one line per connection, so a test can tell that a
 refused message never reached the server at all.
 
-How it behaves is read from comportamiento.json in the folder at each new
+How it behaves is read from the JSON file "comportamiento" in the folder at each new
 connection, so a test can change it between two sends:
   "saludo": "421 ..."      greet with this answer and hang up
   "MAIL", "RCPT": "4xx/5xx ..."  answer this to the command
@@ -44,7 +44,7 @@ def escribir(ruta, contenido):
 
 def comportamiento(carpeta):
     try:
-        with open(os.path.join(carpeta, "comportamiento.json")) as f:
+        with open(os.path.join(carpeta, "comportamiento")) as f:
             return json.load(f)
     except FileNotFoundError:
         return {}
