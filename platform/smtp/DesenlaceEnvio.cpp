@@ -40,7 +40,7 @@ runtime::ErrorSistema ErrorDeRechazo(const ResultadoEnvio& r) {
     return {runtime::ErrCdo::EnvioRechazado,
             QStringLiteral("El servidor de correo no aceptó %1%2. Su respuesta: %3")
                 .arg(QueSeRechazo(r.fase), temporal, r.respuesta),
-            QStringLiteral("SMTP")};
+            QString()};
 }
 
 }  // namespace platform::smtp

@@ -97,7 +97,7 @@ QString NombreFase(Fase fase) {
 ResultadoEnvio Fallo(Desenlace desenlace, long numero, const QString& descripcion) {
     ResultadoEnvio r;
     r.desenlace = desenlace;
-    r.error = {numero, descripcion, QStringLiteral("SMTP")};
+    r.error = {numero, descripcion, QString()};
     return r;
 }
 
