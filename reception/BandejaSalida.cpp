@@ -9,10 +9,10 @@
 
 #include <sqlite3.h>
 
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <memory>
-#include <unistd.h>
 
 namespace reception {
 
@@ -31,11 +31,14 @@ struct FalloEstado {};
 
 constexpr char Esquema[] =
     "CREATE TABLE IF NOT EXISTS bandeja_salida ("
-    " id INTEGER PRIMARY KEY, destinatario TEXT NOT NULL, asunto TEXT NOT NULL, cuerpo TEXT NOT NULL,"
+    " id INTEGER PRIMARY KEY, destinatario TEXT NOT NULL, asunto TEXT NOT NULL, cuerpo TEXT NOT "
+    "NULL,"
     " creada INTEGER NOT NULL, intentos INTEGER NOT NULL DEFAULT 0, proximo INTEGER NOT NULL,"
     " estado TEXT NOT NULL DEFAULT 'pendiente', proceso INTEGER, ultimo_error TEXT);"
-    "CREATE TABLE IF NOT EXISTS respuestas_enviadas (direccion TEXT NOT NULL, momento INTEGER NOT NULL);"
-    "CREATE INDEX IF NOT EXISTS respuestas_por_direccion ON respuestas_enviadas (direccion, momento);";
+    "CREATE TABLE IF NOT EXISTS respuestas_enviadas (direccion TEXT NOT NULL, momento INTEGER NOT "
+    "NULL);"
+    "CREATE INDEX IF NOT EXISTS respuestas_por_direccion ON respuestas_enviadas (direccion, "
+    "momento);";
 
 Base Abrir() {
     QDir().mkpath(platform::db::CarpetaDatos());
@@ -56,11 +59,13 @@ Sentencia Preparar(sqlite3* b, const char* sql, const QVariantList& valores = {}
     Sentencia sentencia(s);
     int i = 1;
     for (const QVariant& v : valores) {
-        if (v.isNull()) sqlite3_bind_null(s, i);
+        if (v.isNull())
+            sqlite3_bind_null(s, i);
         else if (v.typeId() == QMetaType::QString) {
             const QByteArray t = v.toString().toUtf8();
             sqlite3_bind_text(s, i, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
-        } else sqlite3_bind_int64(s, i, v.toLongLong());
+        } else
+            sqlite3_bind_int64(s, i, v.toLongLong());
         ++i;
     }
     return sentencia;
@@ -79,7 +84,8 @@ QString Texto(sqlite3_stmt* s, int columna) {
 class Transaccion {
 public:
     explicit Transaccion(sqlite3* b) : b_(b) {
-        if (sqlite3_exec(b_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) throw FalloEstado{};
+        if (sqlite3_exec(b_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw FalloEstado{};
     }
     ~Transaccion() {
         if (!hecha_) sqlite3_exec(b_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -104,11 +110,16 @@ bool Vivo(sqlite3_stmt* s, int columna) {
     return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
-constexpr char Columnas[] = "SELECT id, destinatario, asunto, cuerpo, intentos, creada, estado, proceso, proximo"
-                            " FROM bandeja_salida";
+constexpr char Columnas[] =
+    "SELECT id, destinatario, asunto, cuerpo, intentos, creada, estado, proceso, proximo"
+    " FROM bandeja_salida";
 
 RespuestaPendiente Leer(sqlite3_stmt* s) {
-    return {sqlite3_column_int64(s, 0), Texto(s, 1), Texto(s, 2), Texto(s, 3), sqlite3_column_int(s, 4),
+    return {sqlite3_column_int64(s, 0),
+            Texto(s, 1),
+            Texto(s, 2),
+            Texto(s, 3),
+            sqlite3_column_int(s, 4),
             QDateTime::fromSecsSinceEpoch(sqlite3_column_int64(s, 5))};
 }
 
@@ -128,18 +139,20 @@ qint64 EncolarRespuesta(const QString& destinatario, const QString& asunto, cons
         const qint64 ahora = Ahora();
         const QString direccion = destinatario.trimmed().toLower();
         Ejecutar(b.get(), "DELETE FROM respuestas_enviadas WHERE momento <= ?1", {ahora - 3600});
-        const Sentencia cuenta = Preparar(b.get(), "SELECT COUNT(*) FROM respuestas_enviadas WHERE direccion = ?1",
-                                          {direccion});
+        const Sentencia cuenta = Preparar(
+            b.get(), "SELECT COUNT(*) FROM respuestas_enviadas WHERE direccion = ?1", {direccion});
         if (sqlite3_step(cuenta.get()) != SQLITE_ROW) throw FalloEstado{};
         if (sqlite3_column_int(cuenta.get(), 0) >= limitePorHora) {
             t.Confirmar();
             return LimiteAlcanzado;
         }
-        Ejecutar(b.get(), "INSERT INTO respuestas_enviadas (direccion, momento) VALUES (?1, ?2)", {direccion, ahora});
-        Ejecutar(b.get(),
-                 "INSERT INTO bandeja_salida (destinatario, asunto, cuerpo, creada, proximo, proceso)"
-                 " VALUES (?1, ?2, ?3, ?4, ?4, ?5)",
-                 {destinatario, asunto, cuerpo, ahora, Proceso()});
+        Ejecutar(b.get(), "INSERT INTO respuestas_enviadas (direccion, momento) VALUES (?1, ?2)",
+                 {direccion, ahora});
+        Ejecutar(
+            b.get(),
+            "INSERT INTO bandeja_salida (destinatario, asunto, cuerpo, creada, proximo, proceso)"
+            " VALUES (?1, ?2, ?3, ?4, ?4, ?5)",
+            {destinatario, asunto, cuerpo, ahora, Proceso()});
         const qint64 id = sqlite3_last_insert_rowid(b.get());
         t.Confirmar();
         return id;
@@ -151,7 +164,8 @@ qint64 EncolarRespuesta(const QString& destinatario, const QString& asunto, cons
 bool MarcarEnCurso(qint64 id) {
     try {
         const Base b = Abrir();
-        Ejecutar(b.get(), "UPDATE bandeja_salida SET estado = 'en_curso', proceso = ?2 WHERE id = ?1",
+        Ejecutar(b.get(),
+                 "UPDATE bandeja_salida SET estado = 'en_curso', proceso = ?2 WHERE id = ?1",
                  {id, Proceso()});
         return sqlite3_changes(b.get()) == 1;
     } catch (const FalloEstado&) {
@@ -163,15 +177,15 @@ void QuitarRespuesta(qint64 id) {
     try {
         const Base b = Abrir();
         Ejecutar(b.get(), "DELETE FROM bandeja_salida WHERE id = ?1", {id});
-    } catch (const FalloEstado&) {
-    }
+    } catch (const FalloEstado&) {}
 }
 
 bool Reprogramar(qint64 id, const QString& error, QDateTime* proximo) {
     try {
         const Base b = Abrir();
         Transaccion t(b.get());
-        const Sentencia s = Preparar(b.get(), "SELECT creada, intentos FROM bandeja_salida WHERE id = ?1", {id});
+        const Sentencia s =
+            Preparar(b.get(), "SELECT creada, intentos FROM bandeja_salida WHERE id = ?1", {id});
         if (sqlite3_step(s.get()) != SQLITE_ROW) return false;
         const qint64 creada = sqlite3_column_int64(s.get(), 0);
         const int intentos = sqlite3_column_int(s.get(), 1) + 1;
@@ -182,7 +196,8 @@ bool Reprogramar(qint64 id, const QString& error, QDateTime* proximo) {
             return false;
         }
         Ejecutar(b.get(),
-                 "UPDATE bandeja_salida SET estado = 'pendiente', proceso = NULL, intentos = ?2, proximo = ?3,"
+                 "UPDATE bandeja_salida SET estado = 'pendiente', proceso = NULL, intentos = ?2, "
+                 "proximo = ?3,"
                  " ultimo_error = ?4 WHERE id = ?1",
                  {id, intentos, siguiente, error});
         t.Confirmar();
@@ -203,7 +218,8 @@ std::optional<RespuestaPendiente> TomarPendiente() {
         while (sqlite3_step(s.get()) == SQLITE_ROW) {
             if (Vivo(s.get(), 7)) continue;
             const RespuestaPendiente r = Leer(s.get());
-            Ejecutar(b.get(), "UPDATE bandeja_salida SET proceso = ?2 WHERE id = ?1", {r.id, Proceso()});
+            Ejecutar(b.get(), "UPDATE bandeja_salida SET proceso = ?2 WHERE id = ?1",
+                     {r.id, Proceso()});
             t.Confirmar();
             return r;
         }
@@ -225,13 +241,16 @@ QList<QPair<RespuestaPendiente, QString>> RetirarCaducadas() {
             const bool vivo = Vivo(s.get(), 7);
             QString motivo;
             if (estado == QLatin1String("en_curso") && !vivo)
-                motivo = QStringLiteral("el envío se interrumpió con el mensaje ya enviado al servidor; "
-                                        "se desconoce si llegó y no se reintenta");
-            else if (estado == QLatin1String("pendiente") && !vivo && sqlite3_column_int64(s.get(), 5) <= limite)
+                motivo = QStringLiteral(
+                    "el envío se interrumpió con el mensaje ya enviado al servidor; "
+                    "se desconoce si llegó y no se reintenta");
+            else if (estado == QLatin1String("pendiente") && !vivo &&
+                     sqlite3_column_int64(s.get(), 5) <= limite)
                 motivo = QStringLiteral("no se pudo enviar en %1 horas").arg(HorasEnBandeja);
             if (!motivo.isEmpty()) retiradas.append({Leer(s.get()), motivo});
         }
-        for (const auto& [r, motivo] : retiradas) Ejecutar(b.get(), "DELETE FROM bandeja_salida WHERE id = ?1", {r.id});
+        for (const auto& [r, motivo] : retiradas)
+            Ejecutar(b.get(), "DELETE FROM bandeja_salida WHERE id = ?1", {r.id});
         t.Confirmar();
     } catch (const FalloEstado&) {
         return {};

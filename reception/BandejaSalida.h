@@ -26,7 +26,7 @@ struct RespuestaPendiente {
 inline constexpr int HorasEnBandeja = 24;
 
 // Result of EncolarRespuesta besides an id.
-inline constexpr qint64 SinBandeja = 0;       // estado.db could not be written: try once, keep nothing
+inline constexpr qint64 SinBandeja = 0;  // estado.db could not be written: try once, keep nothing
 inline constexpr qint64 LimiteAlcanzado = -1;  // the address had its replies for this hour
 
 // Counts the reply against the address's hourly limit and queues it.

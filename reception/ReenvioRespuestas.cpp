@@ -9,9 +9,10 @@ namespace reception {
 
 void ReenviarPendientes(VistaRecepcion& vista) {
     for (const auto& [respuesta, motivo] : RetirarCaducadas())
-        common::AnotarAviso(QStringLiteral("Respuesta automática a %1 («%2»): descartada, %3")
-                                .arg(platform::smtp::Visible(respuesta.destinatario), respuesta.asunto, motivo),
-                            QStringLiteral("EnviarMail"));
+        common::AnotarAviso(
+            QStringLiteral("Respuesta automática a %1 («%2»): descartada, %3")
+                .arg(platform::smtp::Visible(respuesta.destinatario), respuesta.asunto, motivo),
+            QStringLiteral("EnviarMail"));
     while (!vista.CancelarRecepcion()) {
         const auto respuesta = TomarPendiente();
         if (!respuesta) break;

@@ -34,9 +34,8 @@ QString QueSeRechazo(Fase fase) {
 }
 
 runtime::ErrorSistema ErrorDeRechazo(const ResultadoEnvio& r) {
-    const QString temporal = r.codigo >= 400 && r.codigo < 500
-                                 ? QStringLiteral(" por ahora")
-                                 : QString();
+    const QString temporal =
+        r.codigo >= 400 && r.codigo < 500 ? QStringLiteral(" por ahora") : QString();
     return {runtime::ErrCdo::EnvioRechazado,
             QStringLiteral("El servidor de correo no aceptó %1%2. Su respuesta: %3")
                 .arg(QueSeRechazo(r.fase), temporal, r.respuesta),

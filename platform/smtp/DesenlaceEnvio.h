@@ -10,15 +10,15 @@ namespace platform::smtp {
 
 // The step of the SMTP dialogue a send had reached.
 enum class Fase {
-    Conexion,      // opening the connection
-    Saludo,        // greeting, EHLO, STARTTLS
-    Autenticacion, // AUTH
-    Remitente,     // MAIL FROM
-    Destinatario,  // RCPT TO
-    InicioDatos,   // DATA, up to 354
-    Datos,         // the message text
-    FinDatos,      // the final dot, up to its answer
-    Cierre,        // QUIT, after the outcome is known
+    Conexion,       // opening the connection
+    Saludo,         // greeting, EHLO, STARTTLS
+    Autenticacion,  // AUTH
+    Remitente,      // MAIL FROM
+    Destinatario,   // RCPT TO
+    InicioDatos,    // DATA, up to 354
+    Datos,          // the message text
+    FinDatos,       // the final dot, up to its answer
+    Cierre,         // QUIT, after the outcome is known
 };
 
 enum class Desenlace {
@@ -31,11 +31,11 @@ enum class Desenlace {
 
 struct ResultadoEnvio {
     Desenlace desenlace = Desenlace::Permanente;
-    Fase fase = Fase::Conexion;  // where it ended
-    int codigo = 0;              // the server's refusal code, 0 when none came
-    QString respuesta;           // the server's refusal in its own words
-    bool datosEmpezados = false; // the message text had started to go
-    runtime::ErrorSistema error; // number 0 when delivered
+    Fase fase = Fase::Conexion;   // where it ended
+    int codigo = 0;               // the server's refusal code, 0 when none came
+    QString respuesta;            // the server's refusal in its own words
+    bool datosEmpezados = false;  // the message text had started to go
+    runtime::ErrorSistema error;  // number 0 when delivered
 };
 
 // A refusal of the login: the answers 530, 534 and 535, or any refusal

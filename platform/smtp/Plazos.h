@@ -9,9 +9,9 @@ namespace platform::smtp {
 using Milisegundos = std::chrono::milliseconds;
 
 struct Plazos {
-    Milisegundos conexion{15'000};    // the TCP connection (and name look-up)
-    Milisegundos saludo{300'000};     // the greeting, EHLO, STARTTLS and AUTH answers
-    Milisegundos remitente{300'000};  // MAIL
+    Milisegundos conexion{15'000};       // the TCP connection (and name look-up)
+    Milisegundos saludo{300'000};        // the greeting, EHLO, STARTTLS and AUTH answers
+    Milisegundos remitente{300'000};     // MAIL
     Milisegundos destinatario{300'000};  // RCPT
     Milisegundos inicioDatos{120'000};   // DATA, up to 354
     Milisegundos bloqueDatos{180'000};   // each block of the message text

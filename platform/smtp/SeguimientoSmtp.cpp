@@ -60,13 +60,20 @@ void SeguimientoSmtp::Enviado(const QByteArray& linea) {
         desde_ = Reloj::now();
         return;
     }
-    if (verbo == "EHLO" || verbo == "HELO" || verbo == "STARTTLS") Pasar(Fase::Saludo);
-    else if (verbo == "AUTH") Pasar(Fase::Autenticacion);
-    else if (verbo == "MAIL") Pasar(Fase::Remitente);
-    else if (verbo == "RCPT") Pasar(Fase::Destinatario);
-    else if (verbo == "DATA") Pasar(Fase::InicioDatos);
-    else if (verbo == "QUIT") Pasar(Fase::Cierre);
-    else desde_ = Reloj::now();
+    if (verbo == "EHLO" || verbo == "HELO" || verbo == "STARTTLS")
+        Pasar(Fase::Saludo);
+    else if (verbo == "AUTH")
+        Pasar(Fase::Autenticacion);
+    else if (verbo == "MAIL")
+        Pasar(Fase::Remitente);
+    else if (verbo == "RCPT")
+        Pasar(Fase::Destinatario);
+    else if (verbo == "DATA")
+        Pasar(Fase::InicioDatos);
+    else if (verbo == "QUIT")
+        Pasar(Fase::Cierre);
+    else
+        desde_ = Reloj::now();
 }
 
 void SeguimientoSmtp::Recibido(const QByteArray& linea) {
@@ -88,18 +95,24 @@ void SeguimientoSmtp::Recibido(const QByteArray& linea) {
 
 void SeguimientoSmtp::BloqueDatos(bool fin) {
     if (fase_ != Fase::Datos && fase_ != Fase::FinDatos) Pasar(Fase::Datos);
-    if (fin) Pasar(Fase::FinDatos);
-    else desde_ = Reloj::now();
+    if (fin)
+        Pasar(Fase::FinDatos);
+    else
+        desde_ = Reloj::now();
 }
 
 bool SeguimientoSmtp::Detener() {
     if (parada_ != Parada::Ninguna) return true;
     const auto ahora = Reloj::now();
-    if (cancelar_.load()) parada_ = Parada::Cancelada;
-    else if (!conectado_ && ahora - desde_ > plazos_.conexion) parada_ = Parada::SinConexion;
-    else if (ahora - desde_ > PlazoDe(fase_)) parada_ = Parada::SinRespuesta;
+    if (cancelar_.load())
+        parada_ = Parada::Cancelada;
+    else if (!conectado_ && ahora - desde_ > plazos_.conexion)
+        parada_ = Parada::SinConexion;
+    else if (ahora - desde_ > PlazoDe(fase_))
+        parada_ = Parada::SinRespuesta;
     // The cap on the whole send does not cut a goodbye short of its own time.
-    else if (fase_ != Fase::Cierre && ahora - inicio_ > plazos_.total) parada_ = Parada::SinRespuesta;
+    else if (fase_ != Fase::Cierre && ahora - inicio_ > plazos_.total)
+        parada_ = Parada::SinRespuesta;
     return parada_ != Parada::Ninguna;
 }
 

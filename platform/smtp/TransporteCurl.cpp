@@ -55,8 +55,10 @@ size_t Leer(char* destino, size_t tamano, size_t cuantos, void* usuario) {
 int Depurar(CURL*, curl_infotype tipo, char* datos, size_t tamano, void* usuario) {
     auto& s = static_cast<Transferencia*>(usuario)->seguimiento;
     const QByteArray linea(datos, static_cast<qsizetype>(tamano));
-    if (tipo == CURLINFO_HEADER_IN) s.Recibido(linea);
-    else if (tipo == CURLINFO_HEADER_OUT) s.Enviado(linea);
+    if (tipo == CURLINFO_HEADER_IN)
+        s.Recibido(linea);
+    else if (tipo == CURLINFO_HEADER_OUT)
+        s.Enviado(linea);
     return 0;
 }
 
@@ -66,7 +68,8 @@ int Progreso(void* usuario, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transferencia*>(usuario);
     if (!t->seguimiento.EstaConectado()) {
         curl_off_t conectado = 0;
-        if (curl_easy_getinfo(t->curl, CURLINFO_CONNECT_TIME_T, &conectado) == CURLE_OK && conectado > 0)
+        if (curl_easy_getinfo(t->curl, CURLINFO_CONNECT_TIME_T, &conectado) == CURLE_OK &&
+            conectado > 0)
             t->seguimiento.Conectado();
     }
     return t->seguimiento.Detener() ? 1 : 0;
@@ -113,8 +116,9 @@ ResultadoEnvio Clasificar(CURLcode codigo, const SeguimientoSmtp& s, const char*
         r = Fallo(datos ? Desenlace::Desconocido : Desenlace::Cancelado, SinConexion,
                   QStringLiteral("Envío cancelado por el operador"));
     } else if (s.Motivo() == Parada::EstadoNoAnotado) {
-        r = Fallo(Desenlace::Temporal, runtime::Err::ErrorAccesoRuta,
-                  QStringLiteral("No se pudo anotar el envío en el estado del programa; no se envió"));
+        r = Fallo(
+            Desenlace::Temporal, runtime::Err::ErrorAccesoRuta,
+            QStringLiteral("No se pudo anotar el envío en el estado del programa; no se envió"));
     } else if (s.CodigoRechazo() >= 400) {
         r.codigo = s.CodigoRechazo();
         r.respuesta = s.Rechazo();
@@ -129,13 +133,15 @@ ResultadoEnvio Clasificar(CURLcode codigo, const SeguimientoSmtp& s, const char*
                   QStringLiteral("No se pudo conectar con el servidor SMTP (%1)").arg(curl));
     } else if (s.Motivo() == Parada::SinRespuesta || codigo == CURLE_OPERATION_TIMEDOUT) {
         r = Fallo(sinRespuesta, SinConexion,
-                  QStringLiteral("El servidor SMTP no respondió a tiempo %1").arg(NombreFase(s.FaseActual())));
+                  QStringLiteral("El servidor SMTP no respondió a tiempo %1")
+                      .arg(NombreFase(s.FaseActual())));
     } else if (codigo == CURLE_LOGIN_DENIED) {
         r = Fallo(Desenlace::Permanente, runtime::ErrCdo::EnvioRechazado, curl);
         r.fase = Fase::Autenticacion;
         return r;
-    } else if (codigo == CURLE_RECV_ERROR || codigo == CURLE_SEND_ERROR || codigo == CURLE_GOT_NOTHING ||
-               codigo == CURLE_WEIRD_SERVER_REPLY || codigo == CURLE_PARTIAL_FILE) {
+    } else if (codigo == CURLE_RECV_ERROR || codigo == CURLE_SEND_ERROR ||
+               codigo == CURLE_GOT_NOTHING || codigo == CURLE_WEIRD_SERVER_REPLY ||
+               codigo == CURLE_PARTIAL_FILE) {
         r = Fallo(sinRespuesta, SinConexion,
                   QStringLiteral("Se cortó la conexión con el servidor SMTP %1 (%2)")
                       .arg(NombreFase(s.FaseActual()), curl));
@@ -168,14 +174,17 @@ ResultadoEnvio EnviarPorCurl(const Envio& envio) {
     const QByteArray url = Url(envio);
     if (url.isEmpty())
         return Fallo(Desenlace::Permanente, SinConexion,
-                     QStringLiteral("El nombre del servidor SMTP no es válido: %1").arg(Visible(envio.servidor)));
+                     QStringLiteral("El nombre del servidor SMTP no es válido: %1")
+                         .arg(Visible(envio.servidor)));
     const QByteArray remitente = '<' + envio.remitente.toUtf8() + '>';
     const QByteArray usuario = envio.usuario.toUtf8();
     const QByteArray clave = envio.clave.toUtf8();
     const QByteArray ca = qgetenv(VariableCa);
 
     std::unique_ptr<CURL, LiberarCurl> curl(curl_easy_init());
-    if (!curl) return Fallo(Desenlace::Permanente, CURLE_OUT_OF_MEMORY, QStringLiteral("No se pudo iniciar el envío SMTP"));
+    if (!curl)
+        return Fallo(Desenlace::Permanente, CURLE_OUT_OF_MEMORY,
+                     QStringLiteral("No se pudo iniciar el envío SMTP"));
     std::unique_ptr<curl_slist, LiberarLista> destinatarios(
         curl_slist_append(nullptr, ('<' + envio.destinatario.toUtf8() + '>').constData()));
 
@@ -185,8 +194,9 @@ ResultadoEnvio EnviarPorCurl(const Envio& envio) {
     char bufer[CURL_ERROR_SIZE] = {};
     // Our own clock stops the transfer; libcurl's limits only back it up.
     const Milisegundos respaldo = envio.plazos.total + Milisegundos(10'000);
-    const Milisegundos mayor = std::max({envio.plazos.saludo, envio.plazos.remitente, envio.plazos.destinatario,
-                                         envio.plazos.inicioDatos, envio.plazos.bloqueDatos, envio.plazos.finDatos});
+    const Milisegundos mayor =
+        std::max({envio.plazos.saludo, envio.plazos.remitente, envio.plazos.destinatario,
+                  envio.plazos.inicioDatos, envio.plazos.bloqueDatos, envio.plazos.finDatos});
 
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "smtp,smtps");

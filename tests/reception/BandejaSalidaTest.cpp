@@ -2,11 +2,11 @@
 // failure is tried again later, at growing intervals, and delivered once; a
 // permanent failure or an unknown outcome is never sent again; a process
 // that dies mid-send never makes a reply go twice.
+#include "RespuestasPrueba.h"
 #include "common/Configuracion.h"
 #include "reception/BandejaSalida.h"
 #include "reception/EnviarMail.h"
 #include "reception/ReenvioRespuestas.h"
-#include "RespuestasPrueba.h"
 
 #include <QFile>
 #include <QJsonObject>
@@ -33,7 +33,8 @@ protected:
         GuardarAjustes({.servidorOtro = En(servidor.Puerto())});
     }
 
-    void Responder(const QString& a = Cliente, const QString& cuerpo = QStringLiteral("Telefono de Almacén : 1")) {
+    void Responder(const QString& a = Cliente,
+                   const QString& cuerpo = QStringLiteral("Telefono de Almacén : 1")) {
         EnviarMail(vista, cuerpo, a, QStringLiteral("RESPUESTA AUTOMATICA"));
     }
     // One tick's turn of the outbox, some seconds later.
@@ -90,8 +91,12 @@ TEST_F(Bandeja, FallosQueNoSeReintentan) {
         QJsonObject comportamiento;
         qsizetype guardados;  // what the server kept
     } casos[] = {
-        {"550 al destinatario", {{QStringLiteral("RCPT"), QStringLiteral("550 5.1.1 No existe")}}, 0},
-        {"552 al mensaje", {{QStringLiteral("DATA"), QStringLiteral("552 5.3.4 Demasiado grande")}}, 0},
+        {"550 al destinatario",
+         {{QStringLiteral("RCPT"), QStringLiteral("550 5.1.1 No existe")}},
+         0},
+        {"552 al mensaje",
+         {{QStringLiteral("DATA"), QStringLiteral("552 5.3.4 Demasiado grande")}},
+         0},
         {"corte tras el mensaje", {{QStringLiteral("cortar_tras_datos"), true}}, 1},
     };
     qsizetype guardados = 0;
@@ -107,7 +112,8 @@ TEST_F(Bandeja, FallosQueNoSeReintentan) {
         guardados += c.guardados;
         EXPECT_EQ(servidor.Recibidos().size(), guardados);
         ASSERT_FALSE(Log().isEmpty());
-        EXPECT_TRUE(Log().last().contains(QStringLiteral("no se reintenta"))) << Log().last().toStdString();
+        EXPECT_TRUE(Log().last().contains(QStringLiteral("no se reintenta")))
+            << Log().last().toStdString();
     }
 }
 
@@ -131,8 +137,9 @@ TEST_F(Bandeja, UnProcesoMuertoAMitadDeEnvio) {
     const auto MuereTras = [](bool enCurso) {
         const pid_t hijo = ::fork();
         if (hijo == 0) {
-            const qint64 id = EncolarRespuesta(enCurso ? QStringLiteral("b@x.test") : QStringLiteral("a@x.test"),
-                                               QStringLiteral("RESPUESTA AUTOMATICA"), QStringLiteral("cuerpo"), 10);
+            const qint64 id = EncolarRespuesta(
+                enCurso ? QStringLiteral("b@x.test") : QStringLiteral("a@x.test"),
+                QStringLiteral("RESPUESTA AUTOMATICA"), QStringLiteral("cuerpo"), 10);
             if (enCurso) MarcarEnCurso(id);
             ::_exit(0);
         }
@@ -143,11 +150,16 @@ TEST_F(Bandeja, UnProcesoMuertoAMitadDeEnvio) {
     MuereTras(true);
     Tic(0);
     ASSERT_EQ(servidor.Recibidos().size(), 1);
-    EXPECT_EQ(servidor.Recibidos()[0].sobre[u"rcpt_tos"].toArray(), QJsonArray{QStringLiteral("a@x.test")});
+    EXPECT_EQ(servidor.Recibidos()[0].sobre[u"rcpt_tos"].toArray(),
+              QJsonArray{QStringLiteral("a@x.test")});
     for (int i = 0; i < 3; ++i) Tic(3600);
     EXPECT_EQ(servidor.Recibidos().size(), 1);
     EXPECT_EQ(servidor.Conexiones(), 1);
-    EXPECT_EQ(Log().filter(QStringLiteral("b@x.test")).filter(QStringLiteral("se desconoce si llegó")).size(), 1);
+    EXPECT_EQ(Log()
+                  .filter(QStringLiteral("b@x.test"))
+                  .filter(QStringLiteral("se desconoce si llegó"))
+                  .size(),
+              1);
 }
 
 TEST_F(Bandeja, NoMasDeLasRespuestasPorHoraAUnaDireccion) {
@@ -161,7 +173,8 @@ TEST_F(Bandeja, NoMasDeLasRespuestasPorHoraAUnaDireccion) {
     EXPECT_EQ(servidor.Recibidos().size(), 3);
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
     EXPECT_EQ(Log().size(), 2);
-    for (const QString& l : Log()) EXPECT_TRUE(l.contains(QStringLiteral("EMAIL_RESPUESTAS_HORA"))) << l.toStdString();
+    for (const QString& l : Log())
+        EXPECT_TRUE(l.contains(QStringLiteral("EMAIL_RESPUESTAS_HORA"))) << l.toStdString();
     // An hour after the first, the address may be answered again.
     ahora = ahora.addSecs(3600 - 4 * 60 + 1);
     Responder();

@@ -1,7 +1,7 @@
 // How a send ends against a server that refuses, hangs up, is slow or says
 // nothing: what the caller may try again and what it must never send again.
-#include "platform/smtp/Plazos.h"
 #include "ServidorPrueba.h"
+#include "platform/smtp/Plazos.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,8 @@ Mensaje MensajeA(int puerto, const QString& usuario = QString(), const QString& 
     m.From = QStringLiteral("Almacén<almacen@ejemplo.es>");
     m.Subject = QStringLiteral("RESPUESTA AUTOMATICA");
     m.HTMLBody = QStringLiteral("Telefono de Almacén : 912 345 678");
-    m.Configuration = pruebas::ConfiguracionPara({.puerto = puerto, .usuario = usuario, .clave = clave});
+    m.Configuration =
+        pruebas::ConfiguracionPara({.puerto = puerto, .usuario = usuario, .clave = clave});
     return m;
 }
 
@@ -44,7 +45,8 @@ const char* Nombre(Desenlace d) {
 }  // namespace
 
 TEST(DesenlaceSmtp, TablaPorRespuestaDelServidor) {
-    ServidorSmtp servidor({.usuario = QStringLiteral("almacen@ejemplo.es"), .clave = QStringLiteral("clave")});
+    ServidorSmtp servidor(
+        {.usuario = QStringLiteral("almacen@ejemplo.es"), .clave = QStringLiteral("clave")});
     ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
     struct Caso {
         const char* nombre;
@@ -55,19 +57,55 @@ TEST(DesenlaceSmtp, TablaPorRespuestaDelServidor) {
         int codigo;
         bool guardado;  // the server kept the message
     } casos[] = {
-        {"421 al saludar", {{QStringLiteral("saludo"), QStringLiteral("421 4.3.2 Servicio no disponible")}}, QStringLiteral("clave"),
-         Desenlace::Temporal, Fase::Saludo, 421, false},
-        {"451 al remitente", {{QStringLiteral("MAIL"), QStringLiteral("451 4.3.0 Intente luego")}}, QStringLiteral("clave"),
-         Desenlace::Temporal, Fase::Remitente, 451, false},
-        {"550 al destinatario", {{QStringLiteral("RCPT"), QStringLiteral("550 5.1.1 Usuario desconocido")}}, QStringLiteral("clave"),
-         Desenlace::Permanente, Fase::Destinatario, 550, false},
-        {"552 al mensaje", {{QStringLiteral("DATA"), QStringLiteral("552 5.3.4 Mensaje demasiado grande")}}, QStringLiteral("clave"),
-         Desenlace::Permanente, Fase::FinDatos, 552, false},
-        {"451 al mensaje", {{QStringLiteral("DATA"), QStringLiteral("451 4.3.0 Cola llena")}}, QStringLiteral("clave"),
-         Desenlace::Temporal, Fase::FinDatos, 451, false},
-        {"535 al iniciar sesión", {}, QStringLiteral("mala"), Desenlace::Permanente, Fase::Autenticacion, 535, false},
-        {"corte tras el mensaje", {{QStringLiteral("cortar_tras_datos"), true}}, QStringLiteral("clave"),
-         Desenlace::Desconocido, Fase::FinDatos, 0, true},
+        {"421 al saludar",
+         {{QStringLiteral("saludo"), QStringLiteral("421 4.3.2 Servicio no disponible")}},
+         QStringLiteral("clave"),
+         Desenlace::Temporal,
+         Fase::Saludo,
+         421,
+         false},
+        {"451 al remitente",
+         {{QStringLiteral("MAIL"), QStringLiteral("451 4.3.0 Intente luego")}},
+         QStringLiteral("clave"),
+         Desenlace::Temporal,
+         Fase::Remitente,
+         451,
+         false},
+        {"550 al destinatario",
+         {{QStringLiteral("RCPT"), QStringLiteral("550 5.1.1 Usuario desconocido")}},
+         QStringLiteral("clave"),
+         Desenlace::Permanente,
+         Fase::Destinatario,
+         550,
+         false},
+        {"552 al mensaje",
+         {{QStringLiteral("DATA"), QStringLiteral("552 5.3.4 Mensaje demasiado grande")}},
+         QStringLiteral("clave"),
+         Desenlace::Permanente,
+         Fase::FinDatos,
+         552,
+         false},
+        {"451 al mensaje",
+         {{QStringLiteral("DATA"), QStringLiteral("451 4.3.0 Cola llena")}},
+         QStringLiteral("clave"),
+         Desenlace::Temporal,
+         Fase::FinDatos,
+         451,
+         false},
+        {"535 al iniciar sesión",
+         {},
+         QStringLiteral("mala"),
+         Desenlace::Permanente,
+         Fase::Autenticacion,
+         535,
+         false},
+        {"corte tras el mensaje",
+         {{QStringLiteral("cortar_tras_datos"), true}},
+         QStringLiteral("clave"),
+         Desenlace::Desconocido,
+         Fase::FinDatos,
+         0,
+         true},
         {"acepta", {}, QStringLiteral("clave"), Desenlace::Entregado, Fase::Conexion, 0, true},
     };
     qsizetype guardados = 0;
@@ -85,7 +123,8 @@ TEST(DesenlaceSmtp, TablaPorRespuestaDelServidor) {
             EXPECT_EQ(r.codigo, c.codigo);
             // The server's own words are in the description.
             if (c.codigo > 0) {
-                EXPECT_TRUE(error.Descripcion.contains(QString::number(c.codigo))) << error.Descripcion.toStdString();
+                EXPECT_TRUE(error.Descripcion.contains(QString::number(c.codigo)))
+                    << error.Descripcion.toStdString();
             }
         }
         if (c.guardado) ++guardados;
@@ -125,7 +164,9 @@ TEST(DesenlaceSmtp, RespuestaFueraDePlazoEsTemporal) {
         Plazos plazos;
         QJsonObject comportamiento;
     } casos[] = {
-        {"saludo tardío", {.saludo = Milisegundos(1000)}, {{QStringLiteral("retraso"), 3}, {QStringLiteral("lentas"), 1}}},
+        {"saludo tardío",
+         {.saludo = Milisegundos(1000)},
+         {{QStringLiteral("retraso"), 3}, {QStringLiteral("lentas"), 1}}},
         {"tope del envío", {.total = Milisegundos(2500)}, {{QStringLiteral("retraso"), 1}}},
     };
     for (const Caso& c : casos) {
