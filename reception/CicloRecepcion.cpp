@@ -4,6 +4,7 @@
 #include "platform/runtime/Pasos.h"
 #include "reception/EjecutarAccion.h"
 #include "reception/LeerOutlook.h"
+#include "reception/ReenvioRespuestas.h"
 
 #include <QStringList>
 
@@ -42,6 +43,7 @@ bool CicloRecepcion::Recibir() {
     } else {
         LeerOutlook(vista_, vista_.TextoCuentas(), fd, fh);
     }
+    ReenviarPendientes(vista_);
     vista_.MostrarEstado(QStringLiteral("Finalizado"));
     return true;
 }
@@ -51,6 +53,7 @@ bool CicloRecepcion::Tick() {
     if (vista_.Deshabilitado()) return true;
     Guardia guardia(importando_, vista_);
     ImportarCuentasConocidas();
+    ReenviarPendientes(vista_);
     return true;
 }
 

@@ -1,16 +1,23 @@
 #include "reception/EnviarMail.h"
 
+#include "common/Configuracion.h"
 #include "common/Contexto.h"
+#include "common/ReportarError.h"
+#include "platform/runtime/Entorno.h"
 #include "platform/db/Recordset.h"
 #include "platform/runtime/Pasos.h"
 #include "platform/smtp/Configuracion.h"
+#include "platform/smtp/Direcciones.h"
 #include "platform/smtp/Mensaje.h"
 #include "platform/ui/MsgBox.h"
+#include "reception/BandejaSalida.h"
+#include "reception/EstadoPrograma.h"
 #include "reception/ResultadoRecepcion.h"
 #include "reception/ProveedoresCorreo.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace reception {
 
@@ -25,8 +32,11 @@ struct Aviso {
     QString titulo;
 };
 
-// What the operator is told about a failed send, by error number.
-Aviso AvisoPara(const ErrorSistema& e) {
+const QString Rutina = QStringLiteral("EnviarMail");
+
+// What the operator is told about a failed send, by error number; a refusal
+// by the server says what it refused, except a refused login.
+Aviso AvisoPara(const ErrorSistema& e, const smtp::ResultadoEnvio* envio) {
     switch (e.Numero) {
     case platform::runtime::Err::ActualizacionFallida:
         return {QStringLiteral("Los datos de cuenta no son correctos. Por favor verifique la "
@@ -39,6 +49,8 @@ Aviso AvisoPara(const ErrorSistema& e) {
         return {QStringLiteral("Faltan Datos. Verifique su Configuracion"),
                 QStringLiteral("Error al enviar correo")};
     case smtp::ErrCdo::EnvioRechazado:
+        if (envio && envio->error.Numero == e.Numero && !smtp::EsRechazoDeAutenticacion(*envio))
+            return {e.Descripcion, QStringLiteral(" No se envió el correo ")};
         return {QStringLiteral("La dirección de correo y/o la contraseña\r\nno son correctas."),
                 QStringLiteral(" No se envió el correo ")};
     default:
@@ -54,10 +66,76 @@ T& Objeto(T* objeto) {
     return *objeto;
 }
 
+int LimitePorHora() {
+    QString aux;
+    bool ok = false;
+    const int limite = common::Cfg(QStringLiteral("EMAIL_RESPUESTAS_HORA"), aux).trimmed().toInt(&ok);
+    return ok && limite >= 0 ? limite : RespuestasPorHora;
+}
+
+QString Quien(const RespuestaPendiente& r) {
+    return QStringLiteral("Respuesta automática a %1 («%2»)").arg(smtp::Visible(r.destinatario), r.asunto);
+}
+
+// What becomes of the reply in the outbox once this attempt is over.
+void Concluir(const RespuestaPendiente& r, const std::optional<smtp::ResultadoEnvio>& envio, bool reintento) {
+    if (r.id <= 0) return;
+    const int intento = r.intentos + 1;
+    const QString error = envio ? envio->error.Descripcion : QStringLiteral("faltan los datos de envío");
+    const smtp::Desenlace d = envio ? envio->desenlace : smtp::Desenlace::Permanente;
+    if (d == smtp::Desenlace::Entregado) {
+        QuitarRespuesta(r.id);
+        if (reintento) common::AnotarAviso(QStringLiteral("%1: enviada en el intento %2").arg(Quien(r)).arg(intento), Rutina);
+        return;
+    }
+    if (d == smtp::Desenlace::Temporal || d == smtp::Desenlace::Cancelado) {
+        QDateTime proximo;
+        if (Reprogramar(r.id, error, &proximo)) {
+            common::AnotarAviso(QStringLiteral("%1: intento %2 fallido (%3); se reintentará desde %4")
+                                    .arg(Quien(r)).arg(intento).arg(error, proximo.toString(Qt::ISODate)),
+                                Rutina);
+            return;
+        }
+        common::AnotarAviso(QStringLiteral("%1: descartada, no se pudo enviar en %2 horas (intento %3: %4)")
+                                .arg(Quien(r)).arg(HorasEnBandeja).arg(intento).arg(error),
+                            Rutina);
+        return;
+    }
+    QuitarRespuesta(r.id);
+    common::AnotarAviso(QStringLiteral("%1: no se reintenta (%2): %3")
+                            .arg(Quien(r),
+                                 d == smtp::Desenlace::Desconocido
+                                     ? QStringLiteral("se desconoce si el servidor la recibió")
+                                     : QStringLiteral("fallo permanente"),
+                                 error),
+                        Rutina);
+}
+
 }  // namespace
 
 void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ctaEmail,
                 const QString& asunto) {
+    RespuestaPendiente respuesta{0, ctaEmail, asunto, mensaje, 0, {}};
+    respuesta.id = EncolarRespuesta(ctaEmail, asunto, mensaje, LimitePorHora());
+    if (respuesta.id == LimiteAlcanzado) {
+        common::AnotarAviso(QStringLiteral("%1: no se envía, la dirección ya recibió %2 respuestas en la última hora "
+                                           "(EMAIL_RESPUESTAS_HORA)")
+                                .arg(Quien(respuesta))
+                                .arg(LimitePorHora()),
+                            Rutina);
+        return;
+    }
+    if (respuesta.id == SinBandeja)
+        common::AnotarAviso(QStringLiteral("%1: no se pudo guardar en %2; se intenta una sola vez")
+                                .arg(Quien(respuesta), ArchivoEstado()),
+                            Rutina);
+    EnviarRespuesta(vista, respuesta, false);
+}
+
+void EnviarRespuesta(VistaRecepcion& vista, const RespuestaPendiente& respuesta, bool reintento) {
+    const QString& mensaje = respuesta.cuerpo;
+    const QString& ctaEmail = respuesta.destinatario;
+    const QString& asunto = respuesta.asunto;
     auto& datos = common::Datos();
     auto& util = common::Util();
     platform::db::Recordset rs;
@@ -67,16 +145,29 @@ void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ct
     std::shared_ptr<smtp::Configuracion> configuracion;
     smtp::CamposConfiguracion* campos = nullptr;
     ProveedorSmtp proveedor;
-    // Whatever way the procedure ends, a reply that did not go is counted.
-    struct Recuento {
-        bool enviado = false;
-        ~Recuento() {
-            ++(enviado ? Resultado().respuestasEnviadas : Resultado().respuestasNoEnviadas);
+    std::optional<smtp::ResultadoEnvio> envio;
+    // Whatever way the procedure ends, a first attempt that did not go is
+    // counted, and the outbox learns what became of the reply.
+    struct Cierre {
+        const RespuestaPendiente& respuesta;
+        const std::optional<smtp::ResultadoEnvio>& envio;
+        bool reintento;
+        ~Cierre() {
+            const bool enviado = envio && envio->desenlace == smtp::Desenlace::Entregado;
+            if (enviado)
+                ++Resultado().respuestasEnviadas;
+            else if (!reintento)
+                ++Resultado().respuestasNoEnviadas;
+            Concluir(respuesta, envio, reintento);
         }
-    } recuento;
+    } cierre{respuesta, envio, reintento};
 
-    const platform::runtime::Manejador manejador = [&vista, &util](const ErrorSistema& e) {
-        const Aviso aviso = AvisoPara(e);
+    const platform::runtime::Manejador manejador = [&](const ErrorSistema& e) {
+        // A retry asks nothing: its outcome goes to the log.
+        if (reintento) return platform::runtime::Accion::Salir;
+        // Cancelling is the operator's own doing: nothing to tell.
+        if (envio && envio->desenlace == smtp::Desenlace::Cancelado) return platform::runtime::Accion::Salir;
+        const Aviso aviso = AvisoPara(e, envio ? &*envio : nullptr);
         ui::MsgBox(aviso.texto, ui::Estilo::OKOnly + ui::Estilo::Critical, aviso.titulo);
         vista.RestablecerPuntero();
         return platform::runtime::AccionPorRespuesta(util.MostrarError(e));
@@ -96,7 +187,7 @@ void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ct
     if (!hayAjustes) {
         // The program is not ended here: the message that asked for this
         // reply is not stored yet, so every restart would meet it again.
-        ui::MsgBox(QStringLiteral("NO HAY CORREO DE MAIL CONFIGURADO"), ui::Estilo::OKOnly);
+        if (!reintento) ui::MsgBox(QStringLiteral("NO HAY CORREO DE MAIL CONFIGURADO"), ui::Estilo::OKOnly);
         return;
     }
 
@@ -141,8 +232,21 @@ void EnviarMail(VistaRecepcion& vista, const QString& mensaje, const QString& ct
 
         [&] { Objeto(correo.get()).Configuration = configuracion; },
         [&] {
-            Objeto(correo.get()).Send();
-            recuento.enviado = true;
+            smtp::Mensaje& m = Objeto(correo.get());
+            // The window keeps being served while the server is awaited, and "Cancelar" stops the send.
+            m.Atender = [&vista] {
+                platform::runtime::DoEvents();
+                return !vista.CancelarRecepcion();
+            };
+            const qint64 id = respuesta.id;
+            m.AntesDeDatos = [id] { return id <= 0 || MarcarEnCurso(id); };
+            try {
+                m.Send();
+            } catch (const ErrorSistema&) {
+                envio = m.UltimoEnvio();
+                throw;
+            }
+            envio = m.UltimoEnvio();
         },
 
         [&] { vista.RestablecerPuntero(); },

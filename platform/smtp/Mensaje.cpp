@@ -50,6 +50,17 @@ void Mensaje::AgregarCabecera(const QString& nombre, const QString& valor) {
 }
 
 void Mensaje::Send() {
+    // A failure before the transfer is one of settings or addresses: permanent.
+    ultimo_ = ResultadoEnvio{};
+    try {
+        Enviar();
+    } catch (const runtime::ErrorSistema& e) {
+        if (ultimo_.error.Numero == 0) ultimo_.error = e;
+        throw;
+    }
+}
+
+void Mensaje::Enviar() {
     if (From.trimmed().isEmpty())
         runtime::Lanzar(ErrCdo::SinRemitente, QStringLiteral("Falta el remitente (From) del mensaje"));
     const auto remitente = SepararRemitente(From);
@@ -66,7 +77,10 @@ void Mensaje::Send() {
     envio.destinatario = To;
     envio.datos = ComponerMime({remitente->nombre, remitente->direccion, To, Subject, HTMLBody,
                                 cabeceras_});
-    EnviarPorCurl(envio);
+    envio.atender = Atender;
+    envio.antesDeDatos = AntesDeDatos;
+    ultimo_ = EnviarPorCurl(envio);
+    if (ultimo_.desenlace != Desenlace::Entregado) throw ultimo_.error;
 }
 
 }  // namespace platform::smtp

@@ -4,11 +4,13 @@
 // MIME message and delivers it over SMTP with the configuration in effect.
 #include "platform/runtime/CatalogoErrores.h"
 #include "platform/smtp/Configuracion.h"
+#include "platform/smtp/DesenlaceEnvio.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace platform::smtp {
@@ -34,10 +36,20 @@ public:
     void AgregarCabecera(const QString& nombre, const QString& valor);
     const QList<QPair<QString, QString>>& Cabeceras() const { return cabeceras_; }
 
+    // Called about every 20 ms while the server is awaited; false stops
+    // the send (see Envio in TransporteCurl.h, as antesDeDatos below).
+    std::function<bool()> Atender;
+    std::function<bool()> AntesDeDatos;
+
+    // Raises the failure's ErrorSistema; UltimoEnvio() then tells how it ended.
     void Send();
+    const ResultadoEnvio& UltimoEnvio() const { return ultimo_; }
 
 private:
+    void Enviar();
+
     QList<QPair<QString, QString>> cabeceras_;
+    ResultadoEnvio ultimo_;
 };
 
 }  // namespace platform::smtp

@@ -1,9 +1,15 @@
 #pragma once
 // One SMTP transfer through libcurl: connect, TLS as configured, log in when
-// asked, MAIL FROM, one RCPT TO and DATA. Failures raise ErrorSistema with
-// the numbers of Mensaje.h.
+// asked, MAIL FROM, one RCPT TO and DATA. The transfer runs on a thread of
+// its own while the caller's thread keeps being served, so a slow or silent
+// server never freezes the window.
+#include "platform/smtp/DesenlaceEnvio.h"
+#include "platform/smtp/Plazos.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 namespace platform::smtp {
 
@@ -17,17 +23,20 @@ struct Envio {
     QString remitente;     // envelope sender, already checked
     QString destinatario;  // the one recipient, already checked
     QByteArray datos;      // the composed message, CRLF line ends
+    Plazos plazos = PlazosVigentes();
+    // Called on the caller's thread about every 20 ms while the transfer
+    // runs; false stops it (the operator cancelled).
+    std::function<bool()> atender;
+    // Called once, on the transfer's thread, just before the first byte of
+    // the message text goes out; false stops the send there, with nothing
+    // delivered. After it the outcome of a lost connection is unknown.
+    std::function<bool()> antesDeDatos;
 };
-
-// Waits for the server at most this long to accept the connection, and for
-// the whole transfer at most the second: a dead server must not hold the
-// window for minutes.
-inline constexpr long SegundosConexion = 15;
-inline constexpr long SegundosTotal = 60;
 
 // Environment variable naming an extra CA file to trust (the tests' own).
 inline constexpr char VariableCa[] = "RECEPCION_CA";
 
-void EnviarPorCurl(const Envio& envio);
+// Never raises: the outcome carries the error to raise.
+ResultadoEnvio EnviarPorCurl(const Envio& envio);
 
 }  // namespace platform::smtp

@@ -81,6 +81,15 @@ int ServidorSmtp::Conexiones() const {
         LeerArchivo(carpeta_.filePath(QStringLiteral("conexiones.log"))).count('\n'));
 }
 
+void ServidorSmtp::Comportamiento(const QJsonObject& comportamiento) {
+    const QString ruta = carpeta_.filePath(QStringLiteral("comportamiento"));
+    QFile archivo(ruta + QStringLiteral(".tmp"));
+    if (archivo.open(QIODevice::WriteOnly)) archivo.write(QJsonDocument(comportamiento).toJson());
+    archivo.close();
+    QFile::remove(ruta);
+    QFile::rename(ruta + QStringLiteral(".tmp"), ruta);
+}
+
 int PuertoCerrado() {
     const int zocalo = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in direccion{};

@@ -44,6 +44,9 @@ public:
 
     QList<Recibido> Recibidos() const;
     int Conexiones() const;
+    // How it answers from its next connection on (see servidor_smtp.py);
+    // an empty object puts it back to accepting everything.
+    void Comportamiento(const QJsonObject& comportamiento);
 
 private:
     QTemporaryDir carpeta_;

@@ -10,8 +10,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
+
+#include <cstdlib>
 
 using pruebas::ServidorMariaDb;
 
@@ -142,4 +145,36 @@ TEST_F(PuestosMariaDb, DosPuestosALaVezNiGuardanNiRespondenDosVeces) {
     EXPECT_EQ(Respuestas(), comandos);
     std::printf("dos puestos: %d mensajes, filas %s, UIDL distintos %s, respuestas %d de %d comandos\n", Mensajes,
                 qPrintable(filas), qPrintable(distintos), Respuestas(), comandos);
+}
+
+// kill -9 at random moments of runs that are sending, then a full run:
+// every message stored once, and no customer answered twice.
+TEST_F(PuestosMariaDb, MatarDuranteLosEnviosNuncaRespondeDosVeces) {
+    constexpr int Mensajes = 8;
+    for (int i = 0; i < Mensajes; ++i) Mensaje(i, Simple(i, "Pase el #TELEFONO:C002#"));
+    // Slow answers, so that the kills land inside the SMTP dialogue too.
+    smtp.Comportamiento({{QStringLiteral("retraso"), 0.15}});
+    std::srand(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
+    QStringList muertes;
+    for (int k = 0; k < 5; ++k) {
+        QProcess* p = Recibir();
+        const int espera = 300 + std::rand() % 2500;
+        if (!p->waitForFinished(espera)) {
+            p->kill();  // SIGKILL
+            p->waitForFinished();
+            muertes << QString::number(espera);
+        }
+        delete p;
+    }
+    smtp.Comportamiento({});
+    QString errores;
+    Esperar(Recibir(), &errores);
+    EXPECT_EQ(Uno(QStringLiteral("SELECT COUNT(DISTINCT UIDL) FROM V_MA_EMAILMOV")), QString::number(Mensajes));
+    EXPECT_EQ(Uno(QStringLiteral("SELECT COUNT(*) FROM V_MA_EMAILMOV")), QString::number(Mensajes));
+    QMap<QString, int> porCliente;
+    for (const auto& r : smtp.Recibidos()) ++porCliente[r.sobre[u"rcpt_tos"].toArray()[0].toString()];
+    for (auto it = porCliente.cbegin(); it != porCliente.cend(); ++it)
+        EXPECT_EQ(it.value(), 1) << it.key().toStdString();
+    std::printf("matar: muertes a los ms %s; %lld de %d clientes respondidos, ninguno dos veces\n",
+                qPrintable(muertes.join(QLatin1Char(' '))), static_cast<long long>(porCliente.size()), Mensajes);
 }

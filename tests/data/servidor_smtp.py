@@ -8,6 +8,16 @@ reads it (written last, so its presence means the message is complete).
 conexiones.log gets one line per connection, so a test can tell that a
 refused message never reached the server at all.
 
+How it behaves is read from the JSON file "comportamiento" in the folder at each new
+connection, so a test can change it between two sends:
+  "saludo": "421 ..."      greet with this answer and hang up
+  "MAIL", "RCPT": "4xx/5xx ..."  answer this to the command
+  "DATA": "4xx/5xx ..."    answer this after the message text (not kept)
+  "cortar_tras_datos": true  keep the message, then hang up without answering
+  "retraso": s, "lentas": n  wait s seconds before each of the first n answers
+                           (every answer when "lentas" is missing)
+  "mudo": true             accept the connection and never answer
+
 It stops when its standard input closes, so it never outlives the test.
 """
 import argparse
@@ -32,12 +42,36 @@ def escribir(ruta, contenido):
     os.replace(temporal, ruta)
 
 
+def comportamiento(carpeta):
+    try:
+        with open(os.path.join(carpeta, "comportamiento")) as f:
+            return json.load(f)
+    except FileNotFoundError:
+        return {}
+
+
 class Almacen:
     def __init__(self, carpeta):
         self.carpeta = carpeta
         self.cuenta = 0
 
+    async def handle_MAIL(self, server, session, envelope, address, mail_options):
+        if "MAIL" in server.comportamiento:
+            return server.comportamiento["MAIL"]
+        envelope.mail_from = address
+        envelope.mail_options.extend(mail_options)
+        return "250 OK"
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if "RCPT" in server.comportamiento:
+            return server.comportamiento["RCPT"]
+        envelope.rcpt_tos.append(address)
+        envelope.rcpt_options.extend(rcpt_options)
+        return "250 OK"
+
     async def handle_DATA(self, server, session, envelope):
+        if "DATA" in server.comportamiento:
+            return server.comportamiento["DATA"]
         self.cuenta += 1
         base = os.path.join(self.carpeta, "%03d" % self.cuenta)
         datos = envelope.content
@@ -62,6 +96,8 @@ class Almacen:
             "cuerpo": cuerpo.get_content() if cuerpo else "",
         }
         escribir(base + ".json", json.dumps(sobre, ensure_ascii=False).encode())
+        if server.comportamiento.get("cortar_tras_datos"):
+            server.transport.abort()
         return "250 OK"
 
 
@@ -100,7 +136,36 @@ def main():
     class Servidor(SMTP):
         def connection_made(self, transport):
             registro.write("%s\n" % (transport.get_extra_info("peername"),))
+            self.comportamiento = comportamiento(a.carpeta)
+            self.lentas = self.comportamiento.get("lentas", -1)
+            saludo = self.comportamiento.get("saludo")
+            self.rechazada = bool(saludo)
+            if saludo:
+                transport.write(saludo.encode() + b"\r\n")
+                transport.close()
+                return
             super().connection_made(transport)
+
+        def data_received(self, data):
+            if not self.rechazada:
+                super().data_received(data)
+
+        def eof_received(self):
+            return None if self.rechazada else super().eof_received()
+
+        def connection_lost(self, error):
+            if not self.rechazada:
+                super().connection_lost(error)
+
+        async def push(self, status):
+            if self.comportamiento.get("mudo"):
+                await asyncio.sleep(3600)
+            if self.lentas != 0 and self.comportamiento.get("retraso"):
+                self.lentas -= 1
+                await asyncio.sleep(self.comportamiento["retraso"])
+            if self.transport is None or self.transport.is_closing():
+                return
+            await super().push(status)
 
     opciones = dict(hostname="servidor.prueba", auth_require_tls=False)
     if a.usuario is not None:

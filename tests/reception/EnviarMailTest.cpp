@@ -1,11 +1,14 @@
 #include "reception/EnviarMail.h"
+#include "reception/ReenvioRespuestas.h"
 #include "reception/ProveedoresCorreo.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/smtp/Mensaje.h"
 #include "reception/ResultadoRecepcion.h"
 #include "RespuestasPrueba.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
+#include <QTimer>
 
 using namespace reception;
 using pruebas::Ajustes;
@@ -145,6 +148,86 @@ TEST_F(Envio, CadaFalloMuestraSuMensajeYSuTitulo) {
         }
     }
     EXPECT_TRUE(servidor.Recibidos().isEmpty());
+}
+
+// What the operator reads for each answer that ends a send: the login's
+// text only for a refused login, otherwise what the server refused in its
+// own words.
+TEST_F(Envio, TextoDeCadaRechazoPorRespuestaDelServidor) {
+    pruebas::ServidorSmtp servidor(ConClave());
+    ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
+    const QString vivo = En(servidor.Puerto());
+    const QString rechazo = QStringLiteral(" No se envió el correo ");
+    struct Caso {
+        const char* nombre;
+        QJsonObject comportamiento;
+        QString clave;
+        QString texto;
+        QString titulo;
+    } casos[] = {
+        {"421 al saludar", {{QStringLiteral("saludo"), QStringLiteral("421 4.3.2 Servicio no disponible")}},
+         QStringLiteral("secreta"),
+         QStringLiteral("El servidor de correo no aceptó la conexión por ahora. Su respuesta: 421 4.3.2 Servicio no disponible"),
+         rechazo},
+        {"451 al remitente", {{QStringLiteral("MAIL"), QStringLiteral("451 4.3.0 Intente luego")}},
+         QStringLiteral("secreta"),
+         QStringLiteral("El servidor de correo no aceptó el remitente por ahora. Su respuesta: 451 4.3.0 Intente luego"),
+         rechazo},
+        {"550 al destinatario", {{QStringLiteral("RCPT"), QStringLiteral("550 5.1.1 Usuario desconocido")}},
+         QStringLiteral("secreta"),
+         QStringLiteral("El servidor de correo no aceptó el destinatario. Su respuesta: 550 5.1.1 Usuario desconocido"),
+         rechazo},
+        {"552 al mensaje", {{QStringLiteral("DATA"), QStringLiteral("552 5.3.4 Mensaje demasiado grande")}},
+         QStringLiteral("secreta"),
+         QStringLiteral("El servidor de correo no aceptó el mensaje. Su respuesta: 552 5.3.4 Mensaje demasiado grande"),
+         rechazo},
+        {"535 al iniciar sesión", {}, QStringLiteral("mala"),
+         QStringLiteral("La dirección de correo y/o la contraseña\r\nno son correctas."), rechazo},
+        {"corte tras el mensaje", {{QStringLiteral("cortar_tras_datos"), true}}, QStringLiteral("secreta"),
+         QStringLiteral(" No hay conexión a internet. Proceso cancelado."), QStringLiteral("Error al enviar correo")},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        servidor.Comportamiento(c.comportamiento);
+        GuardarAjustes({.servidorOtro = vivo, .clave = c.clave});
+        prompts->Limpiar();
+        Enviar();
+        const auto& p = prompts->Preguntas();
+        ASSERT_EQ(p.size(), 2);
+        EXPECT_EQ(p[0].texto, c.texto);
+        EXPECT_EQ(p[0].titulo, c.titulo);
+        EXPECT_EQ(p[0].estilo, Critico);
+    }
+}
+
+// A server that takes the connection and never answers: the loop keeps
+// running (a timer keeps firing) and "Cancelar" ends the send at once,
+// without a prompt; the reply waits in the outbox for a later try.
+TEST_F(Envio, ServidorMudoNoCongelaYCancelarLoTermina) {
+    pruebas::ServidorSmtp servidor(ConClave());
+    ASSERT_TRUE(servidor.Listo()) << servidor.Fallo().toStdString();
+    servidor.Comportamiento({{QStringLiteral("mudo"), true}});
+    GuardarAjustes({.servidorOtro = En(servidor.Puerto())});
+    int vueltas = 0;
+    QTimer temporizador;
+    QObject::connect(&temporizador, &QTimer::timeout, [&] {
+        if (++vueltas == 30) vista.cancelar = -1;
+    });
+    temporizador.start(50);
+    QElapsedTimer reloj;
+    reloj.start();
+    Enviar();
+    EXPECT_GE(vueltas, 30);
+    EXPECT_LT(reloj.elapsed(), 5'000);
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
+    EXPECT_TRUE(servidor.Recibidos().isEmpty());
+
+    servidor.Comportamiento({});
+    vista.cancelar = 0;
+    const QDateTime despues = pruebas::MomentoFijo().addSecs(120);
+    common::EstablecerReloj([despues] { return despues; });
+    ReenviarPendientes(vista);
+    EXPECT_EQ(servidor.Recibidos().size(), 1);
 }
 
 TEST_F(Envio, ReintentarTrasFaltaDeConexionRepiteSoloElEnvio) {
