@@ -1,115 +1,20 @@
 #include "reception/BandejaSalida.h"
 
 #include "common/FechaServidor.h"
-#include "platform/db/Motores.h"
-#include "reception/EstadoPrograma.h"
+#include "platform/runtime/ErrorSistema.h"
+#include "reception/BaseEstado.h"
+#include "reception/PorResponder.h"
 
-#include <QDir>
 #include <QVariant>
-
-#include <sqlite3.h>
-
-#include <unistd.h>
-#include <cerrno>
-#include <csignal>
-#include <memory>
 
 namespace reception {
 
+using namespace estado;
+using platform::runtime::ErrorSistema;
+
 namespace {
 
-struct CerrarBase {
-    void operator()(sqlite3* b) const { sqlite3_close(b); }
-};
-using Base = std::unique_ptr<sqlite3, CerrarBase>;
-struct CerrarSentencia {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Sentencia = std::unique_ptr<sqlite3_stmt, CerrarSentencia>;
-
-struct FalloEstado {};
-
-constexpr char Esquema[] =
-    "CREATE TABLE IF NOT EXISTS bandeja_salida ("
-    " id INTEGER PRIMARY KEY, destinatario TEXT NOT NULL, asunto TEXT NOT NULL, cuerpo TEXT NOT "
-    "NULL,"
-    " creada INTEGER NOT NULL, intentos INTEGER NOT NULL DEFAULT 0, proximo INTEGER NOT NULL,"
-    " estado TEXT NOT NULL DEFAULT 'pendiente', proceso INTEGER, ultimo_error TEXT);"
-    "CREATE TABLE IF NOT EXISTS respuestas_enviadas (direccion TEXT NOT NULL, momento INTEGER NOT "
-    "NULL);"
-    "CREATE INDEX IF NOT EXISTS respuestas_por_direccion ON respuestas_enviadas (direccion, "
-    "momento);";
-
-Base Abrir() {
-    QDir().mkpath(platform::db::CarpetaDatos());
-    sqlite3* b = nullptr;
-    const int rc = sqlite3_open_v2(ArchivoEstado().toUtf8().constData(), &b,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Base base(b);
-    if (rc != SQLITE_OK) throw FalloEstado{};
-    sqlite3_busy_timeout(b, 10000);
-    if (sqlite3_exec(b, Esquema, nullptr, nullptr, nullptr) != SQLITE_OK) throw FalloEstado{};
-    return base;
-}
-
-// One statement with its values bound in order (text, integer or null).
-Sentencia Preparar(sqlite3* b, const char* sql, const QVariantList& valores = {}) {
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(b, sql, -1, &s, nullptr) != SQLITE_OK) throw FalloEstado{};
-    Sentencia sentencia(s);
-    int i = 1;
-    for (const QVariant& v : valores) {
-        if (v.isNull())
-            sqlite3_bind_null(s, i);
-        else if (v.typeId() == QMetaType::QString) {
-            const QByteArray t = v.toString().toUtf8();
-            sqlite3_bind_text(s, i, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
-        } else
-            sqlite3_bind_int64(s, i, v.toLongLong());
-        ++i;
-    }
-    return sentencia;
-}
-
-void Ejecutar(sqlite3* b, const char* sql, const QVariantList& valores = {}) {
-    const Sentencia s = Preparar(b, sql, valores);
-    if (sqlite3_step(s.get()) != SQLITE_DONE) throw FalloEstado{};
-}
-
-QString Texto(sqlite3_stmt* s, int columna) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, columna)));
-}
-
-// Taken under one write lock, so two programs never take the same reply.
-class Transaccion {
-public:
-    explicit Transaccion(sqlite3* b) : b_(b) {
-        if (sqlite3_exec(b_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw FalloEstado{};
-    }
-    ~Transaccion() {
-        if (!hecha_) sqlite3_exec(b_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    void Confirmar() {
-        if (sqlite3_exec(b_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) throw FalloEstado{};
-        hecha_ = true;
-    }
-
-private:
-    sqlite3* b_;
-    bool hecha_ = false;
-};
-
 qint64 Ahora() { return common::Ahora().toSecsSinceEpoch(); }
-qint64 Proceso() { return static_cast<qint64>(::getpid()); }
-
-// A reply held by a process that has ended is held by nobody.
-bool Vivo(sqlite3_stmt* s, int columna) {
-    if (sqlite3_column_type(s, columna) == SQLITE_NULL) return false;
-    const auto pid = static_cast<pid_t>(sqlite3_column_int64(s, columna));
-    return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
-}
-
 constexpr char Columnas[] =
     "SELECT id, destinatario, asunto, cuerpo, intentos, creada, estado, proceso, proximo"
     " FROM bandeja_salida";
@@ -141,7 +46,8 @@ qint64 EncolarRespuesta(const QString& destinatario, const QString& asunto, cons
         Ejecutar(b.get(), "DELETE FROM respuestas_enviadas WHERE momento <= ?1", {ahora - 3600});
         const Sentencia cuenta = Preparar(
             b.get(), "SELECT COUNT(*) FROM respuestas_enviadas WHERE direccion = ?1", {direccion});
-        if (sqlite3_step(cuenta.get()) != SQLITE_ROW) throw FalloEstado{};
+        if (!Fila(b.get(), cuenta.get())) return SinBandeja;
+        OlvidarOrigenEn(b.get());
         if (sqlite3_column_int(cuenta.get(), 0) >= limitePorHora) {
             t.Confirmar();
             return LimiteAlcanzado;
@@ -156,7 +62,7 @@ qint64 EncolarRespuesta(const QString& destinatario, const QString& asunto, cons
         const qint64 id = sqlite3_last_insert_rowid(b.get());
         t.Confirmar();
         return id;
-    } catch (const FalloEstado&) {
+    } catch (const ErrorSistema&) {
         return SinBandeja;
     }
 }
@@ -168,7 +74,7 @@ bool MarcarEnCurso(qint64 id) {
                  "UPDATE bandeja_salida SET estado = 'en_curso', proceso = ?2 WHERE id = ?1",
                  {id, Proceso()});
         return sqlite3_changes(b.get()) == 1;
-    } catch (const FalloEstado&) {
+    } catch (const ErrorSistema&) {
         return false;
     }
 }
@@ -177,7 +83,7 @@ void QuitarRespuesta(qint64 id) {
     try {
         const Base b = Abrir();
         Ejecutar(b.get(), "DELETE FROM bandeja_salida WHERE id = ?1", {id});
-    } catch (const FalloEstado&) {}
+    } catch (const ErrorSistema&) {}
 }
 
 bool Reprogramar(qint64 id, const QString& error, QDateTime* proximo) {
@@ -203,7 +109,7 @@ bool Reprogramar(qint64 id, const QString& error, QDateTime* proximo) {
         t.Confirmar();
         if (proximo) *proximo = QDateTime::fromSecsSinceEpoch(siguiente);
         return true;
-    } catch (const FalloEstado&) {
+    } catch (const ErrorSistema&) {
         return false;
     }
 }
@@ -224,7 +130,7 @@ std::optional<RespuestaPendiente> TomarPendiente() {
             return r;
         }
         return std::nullopt;
-    } catch (const FalloEstado&) {
+    } catch (const ErrorSistema&) {
         return std::nullopt;
     }
 }
@@ -252,7 +158,7 @@ QList<QPair<RespuestaPendiente, QString>> RetirarCaducadas() {
         for (const auto& [r, motivo] : retiradas)
             Ejecutar(b.get(), "DELETE FROM bandeja_salida WHERE id = ?1", {r.id});
         t.Confirmar();
-    } catch (const FalloEstado&) {
+    } catch (const ErrorSistema&) {
         return {};
     }
     return retiradas;

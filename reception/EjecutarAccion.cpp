@@ -28,16 +28,20 @@ bool Contiene(const QString& texto, const QString& palabra) {
 
 }  // namespace
 
+QString TextoDelComando(const QString& mensaje) {
+    const qsizetype p = mensaje.indexOf(Almohadilla);
+    if (p < 0) return {};
+    // A lone "#" is ordinary text ("pedido #123"), not a command.
+    const qsizetype q = mensaje.indexOf(Almohadilla, p + 1);
+    if (q < 0) return {};
+    return mensaje.mid(p, q - p + 1);
+}
+
 void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString& mensaje) {
     auto& datos = common::Datos();
     auto& util = common::Util();
 
-    const qsizetype p = mensaje.indexOf(Almohadilla);
-    if (p < 0) return;
-    // A lone "#" is ordinary text ("pedido #123"), not a command.
-    const qsizetype q = mensaje.indexOf(Almohadilla, p + 1);
-    if (q < 0) return;
-    QString comando = mensaje.mid(p, q - p + 1);
+    QString comando = TextoDelComando(mensaje);
     comando.remove(Almohadilla);
     if (comando.isEmpty()) return;
 

@@ -7,6 +7,10 @@
 
 namespace reception {
 
+// The text from the first "#" to the next one, both included; empty when
+// the body holds no command. All that EjecutarAccion reads of the body.
+QString TextoDelComando(const QString& mensaje);
+
 // ctaMail: the address to answer to; mensaje: the body to scan.
 void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString& mensaje);
 

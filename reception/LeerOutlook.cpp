@@ -19,6 +19,7 @@
 #include "reception/EstadoPrograma.h"
 #include "reception/MensajeFallido.h"
 #include "reception/PeriodoImportacion.h"
+#include "reception/PorResponder.h"
 #include "reception/ResultadoRecepcion.h"
 #include "reception/ResumenRecepcion.h"
 #include "reception/Sincronizar.h"
@@ -167,6 +168,8 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
         },
         // 8
         [&] { DoEvents(); },
+        // Messages stored by an import that stopped before answering them.
+        [&] { ResponderDejados(vista, cuenta); },
         // 9
         [&] {
             if (!elementos) return;
@@ -175,6 +178,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             for (const mail::Elemento& elemento : *elementos) {
                 MostrarAvance(cuenta, ++posicion, total);
                 QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
+                PorResponder porResponder;
                 bool insertado = false;
                 int fallosPrevios = 0;
                 IntentoMensaje intento;
@@ -304,6 +308,13 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                             QStringLiteral("',0,0,'R','OT','") + DoblarApostrofos(idComprobante) + sep + DoblarApostrofos(cuentaVinculada) +
                             QStringLiteral("')");
                     }),
+                    // Marked before its row, so a stop after the row still gets the reply out.
+                    paso([&] {
+                        if (saltarMensaje || EsCorreoAutomatico(elemento)) return;
+                        porResponder = {elemento.EntryID().trimmed(), elemento.SenderEmailAddress().trimmed(),
+                                        TextoDelComando(cuerpo)};
+                        if (!porResponder.comando.isEmpty()) AnotarPorResponder(cuenta, porResponder);
+                    }),
                     // 9.14
                     paso([&] {
                         if (saltarMensaje) return;
@@ -333,10 +344,12 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     paso([&] {
                         if (!insertado || EsCorreoAutomatico(elemento)) return;
                         remitente = elemento.SenderEmailAddress().trimmed();
+                        const OrigenDeRespuesta origen(cuenta, elemento.EntryID().trimmed());
                         EjecutarAccion(vista, remitente, cuerpo);
                     }),
                     paso([&] { if (insertado) common::Traza(2, QStringLiteral("SALIO")); }),
                 });
+                if (!porResponder.comando.isEmpty()) OlvidarPorResponder(cuenta, porResponder.entrada);
                 if (saltarMensaje) AnotarNoEsCorreo(cuenta, elemento.EntryID().trimmed(), elemento.Ruta());
                 if (fallo && insertado)
                     AnotarFalloTrasGuardar(cuenta, elemento.EntryID().trimmed(), *fallo);
