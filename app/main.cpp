@@ -154,8 +154,7 @@ int main(int argc, char** argv) {
         platform::ui::EstablecerRespondedor(std::make_shared<platform::ui::RespondedorQt>());
 
     reception::Form1 ventana;
-    ventana.show();
-    ventana.Cargar();
+    ventana.Abrir();
     if (opciones.desatendido) {
         // Unattended runs leave a line saying how start-up went.
         auto& datos = common::Datos();

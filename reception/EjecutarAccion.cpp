@@ -1,8 +1,10 @@
 #include "reception/EjecutarAccion.h"
 
 #include "common/Contexto.h"
+#include "common/ReportarError.h"
 #include "platform/db/LiteralSql.h"
 #include "platform/db/Recordset.h"
+#include "platform/smtp/Direcciones.h"
 #include "reception/EnviarMail.h"
 
 namespace reception {
@@ -53,10 +55,15 @@ void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString
         break;
     }
 
+    // An empty value would match every account and answer with the first
+    // one's data: nothing was asked for.
+    if (valor.trimmed().isEmpty()) return;
+
     QString descripcion;
     platform::db::Recordset rs;
+    // The value is looked for as written: "%" or "_" in it are not wildcards.
     datos.AbrirRecordset(QStringLiteral("SELECT * FROM MA_CUENTAS WHERE DESCRIPCION LIKE '%") +
-                             DoblarApostrofos(valor) + QStringLiteral("%'"),
+                             DoblarApostrofos(platform::db::SinComodines(valor)) + QStringLiteral("%'"),
                          rs, nullptr, platform::db::Cursores::ForwardOnly,
                          platform::db::Bloqueos::ReadOnly);
     if (!rs.Bof()) {
@@ -89,7 +96,17 @@ void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString
         cuerpo = prefijo + descripcion + QStringLiteral(" : ") + util.NoNulo(rs.Fields(columna));
     // Closed before sending: a failed send may keep a prompt open for long.
     datos.CerrarRecordset(rs);
-    if (hayFila) EnviarMail(vista, cuerpo, ctaMail, QStringLiteral("RESPUESTA AUTOMATICA"));
+    if (!hayFila) return;
+    // A sender that is no mailbox cannot be answered: the attempt would only
+    // put two prompts before the operator.
+    if (!platform::smtp::EsDireccionSimple(ctaMail)) {
+        common::AnotarAviso(QStringLiteral("Respuesta automática no enviada: el remitente \"%1\" no es una "
+                                           "dirección de correo")
+                                .arg(platform::smtp::Visible(ctaMail)),
+                            QStringLiteral("EjecutarAccion"));
+        return;
+    }
+    EnviarMail(vista, cuerpo, ctaMail, QStringLiteral("RESPUESTA AUTOMATICA"));
 }
 
 }  // namespace reception

@@ -12,12 +12,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace reception {
 
@@ -66,6 +69,8 @@ void Form1::CrearControles() {
 
     cmbCuentas_ = new QComboBox(this);
     cmbCuentas_->setEditable(true);
+    // The text names the account to receive; Enter must not add it to the list.
+    cmbCuentas_->setInsertPolicy(QComboBox::NoInsert);
     cmbCuentas_->setEditText(QStringLiteral("Combo1"));
     cmbCuentas_->setGeometry(Twips(120, 1560, 4095, 315));
 
@@ -99,6 +104,10 @@ void Form1::CrearControles() {
     setTabOrder(chkHabilitar_, command1_);
     setTabOrder(command1_, command2_);
 
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control != command1_) diseno_.insert(control, control->geometry());
+    AjustarAlTexto();
+
     timer2_ = new QTimer(this);
 
     // The slots that can fail run through Ranura: what escapes is shown, never a crash.
@@ -107,6 +116,33 @@ void Form1::CrearControles() {
     connect(cmdRecibir_, &QPushButton::clicked, this, Ranura([this] { ciclo_->Recibir(); }));
     connect(command2_, &QPushButton::clicked, this, Ranura([this] { ciclo_->Prueba(); }));
     connect(timer2_, &QTimer::timeout, this, Ranura([this] { ciclo_->Tick(); }));
+}
+
+// The design's sizes were made for one font; at another (another dpi, a
+// larger system font) a caption would be clipped. Each control grows about
+// its centre to the size its text needs, inside the window; the layout stays.
+void Form1::AjustarAlTexto() {
+    const QRect ventana = rect();
+    for (auto it = diseno_.cbegin(); it != diseno_.cend(); ++it) {
+        QWidget* control = it.key();
+        QRect r = it.value();
+        const QSize necesita = control->sizeHint();
+        // The combo box and the status line show changing texts: only their height follows the font.
+        const bool soloAlto = control == cmbCuentas_ || control == lblStatus_ || control == pbMail_;
+        const int ancho = soloAlto ? r.width() : std::max(r.width(), necesita.width());
+        const int alto = std::max(r.height(), necesita.height());
+        QRect nuevo(0, 0, std::min(ancho, ventana.width()), std::min(alto, ventana.height()));
+        nuevo.moveCenter(r.center());
+        // Kept inside the window (the bar's design is a little wider than it).
+        nuevo.moveLeft(std::clamp(nuevo.left(), 0, ventana.width() - nuevo.width()));
+        nuevo.moveTop(std::clamp(nuevo.top(), 0, ventana.height() - nuevo.height()));
+        control->setGeometry(nuevo);
+    }
+}
+
+void Form1::changeEvent(QEvent* evento) {
+    QWidget::changeEvent(evento);
+    if (evento->type() == QEvent::FontChange || evento->type() == QEvent::StyleChange) AjustarAlTexto();
 }
 
 void Form1::Cargar() {
@@ -136,6 +172,11 @@ void Form1::Cargar() {
             timer2_->start();
         },
     });
+}
+
+void Form1::Abrir() {
+    Cargar();
+    show();
 }
 
 void Form1::LlenarCuentas() {
@@ -202,7 +243,9 @@ void Form1::MostrarEstado(const QString& texto) {
     lblStatus_->setText(texto);
     lblStatus_->repaint();
 }
-void Form1::SetRangoBarra(int minimo, int maximo) { pbMail_->setRange(minimo, maximo); }
+// An empty range is Qt's endless busy animation: an empty inbox shows a
+// bar of one step instead, filled when the import ends.
+void Form1::SetRangoBarra(int minimo, int maximo) { pbMail_->setRange(minimo, std::max(maximo, minimo + 1)); }
 void Form1::SetValorBarra(int valor) { pbMail_->setValue(valor); }
 int Form1::MaximoBarra() const { return pbMail_->maximum(); }
 int Form1::ValorBarra() const { return pbMail_->value(); }

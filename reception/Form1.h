@@ -3,6 +3,8 @@
 // The reception cycle runs on it (CicloRecepcion).
 #include "reception/VistaRecepcion.h"
 
+#include <QHash>
+#include <QRect>
 #include <QWidget>
 
 #include <memory>
@@ -26,6 +28,9 @@ public:
 
     // The load sequence. Start-up may end the program inside it.
     void Cargar();
+    // The load, then the window shown: nothing in it can be pressed while
+    // start-up may still be asking the operator.
+    void Abrir();
 
     // VistaRecepcion
     QString TextoCuentas() const override;
@@ -47,9 +52,14 @@ public:
     QTimer* Timer2() const { return timer2_; }
     QPushButton* CmdRecibir() const { return cmdRecibir_; }
     QCheckBox* ChkHabilitar() const { return chkHabilitar_; }
+    QPushButton* Command1() const { return command1_; }
+
+protected:
+    void changeEvent(QEvent* evento) override;
 
 private:
     void CrearControles();
+    void AjustarAlTexto();
     void LlenarCuentas();
     void AsegurarCarpetaAdjuntos();
     void AsegurarCarpetaMails();
@@ -63,6 +73,8 @@ private:
     QPushButton* command2_;
     QPushButton* command1_;
     QTimer* timer2_;
+    // Each visible control's place in the design, before fitting its text.
+    QHash<QWidget*, QRect> diseno_;
 
     std::int16_t cancelarRecepcion_ = 0;
     QString carpetaAdjuntos_;

@@ -31,14 +31,44 @@ QString FormaComparable(const QString& texto) {
 
 namespace {
 
+// The end of the bracket class that opens at p[inicio] ("[abc]", "[a-z]",
+// "[^x]"), the index of its "]"; -1 when it is never closed, and the "[" is
+// then an ordinary character.
+qsizetype FinDeClase(const QString& p, qsizetype inicio) {
+    qsizetype primero = inicio + 1;
+    if (primero < p.size() && p[primero] == QLatin1Char('^')) ++primero;
+    // The first character of the class is itself even when it is "]".
+    return primero < p.size() ? p.indexOf(QLatin1Char(']'), primero + 1) : -1;
+}
+
+bool EnClase(QChar c, const QString& p, qsizetype inicio, qsizetype fin) {
+    qsizetype k = inicio + 1;
+    const bool negada = p[k] == QLatin1Char('^');
+    if (negada) ++k;
+    bool dentro = false;
+    for (; k < fin && !dentro; ++k) {
+        if (k + 2 < fin && p[k + 1] == QLatin1Char('-')) {
+            dentro = p[k] <= c && c <= p[k + 2];
+            k += 2;
+        } else {
+            dentro = p[k] == c;
+        }
+    }
+    return dentro != negada;
+}
+
 // Matching over comparable forms; iterative with backtracking on the last %.
+// Brackets are SQL Server's: "[%]" is a literal "%", "[a-c]" a range.
 bool Coincide(const QString& t, const QString& p, QChar escape) {
     qsizetype ti = 0, pi = 0, marcaP = -1, marcaT = 0;
     while (ti < t.size()) {
         if (pi < p.size()) {
             QChar pc = p[pi];
+            const qsizetype finClase = pc == QLatin1Char('[') ? FinDeClase(p, pi) : -1;
             if (!escape.isNull() && pc == escape && pi + 1 < p.size()) {
                 if (t[ti] == p[pi + 1]) { ++ti; pi += 2; continue; }
+            } else if (finClase > 0) {
+                if (EnClase(t[ti], p, pi, finClase)) { ++ti; pi = finClase + 1; continue; }
             } else if (pc == QLatin1Char('%')) {
                 marcaP = ++pi;
                 marcaT = ti;

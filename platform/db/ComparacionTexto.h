@@ -10,7 +10,8 @@ namespace platform::db {
 
 // The form two texts are compared in: accents removed, case folded.
 QString FormaComparable(const QString& texto);
-// LIKE with % and _ (and an optional escape character) on comparable forms.
+// LIKE with %, _ and SQL Server's bracket classes ([%] a literal %, [a-f],
+// [^x]), and an optional escape character, on comparable forms.
 bool CoincideLike(const QString& texto, const QString& patron, QChar escape = QChar());
 
 // Installs the collation and the functions on one SQLite connection; the

@@ -159,7 +159,7 @@ QString ConexionOdbc::Recortada(const QString& sentencia) {
 }
 
 QStringList ConexionOdbc::Partir(const QString& lote) const {
-    if (dialecto_ == Dialecto::MariaDb) return TraducirLote(lote);
+    if (dialecto_ == Dialecto::MariaDb) return TraducirLote(lote, Destino::MariaDb);
     return lote.trimmed().isEmpty() ? QStringList() : QStringList{lote};
 }
 

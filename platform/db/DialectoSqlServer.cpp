@@ -1,6 +1,7 @@
 #include "platform/db/DialectoSqlServer.h"
 
 #include "platform/db/LexicoSql.h"
+#include "platform/db/LiteralSql.h"
 
 #include <QList>
 
@@ -10,8 +11,60 @@ namespace {
 
 using namespace lexico;
 
+// A LIKE pattern without SQL Server's one-character bracket classes, which
+// MariaDB reads as plain brackets: "[%]" becomes escape + "%", "[[]" a
+// plain "[". With an escape of our own (nuevo), the pattern's own escape
+// characters were ordinary ones and are doubled. Wider classes ("[a-c]")
+// have no LIKE equivalent there and stay as written.
+QString SinCorchetes(const QString& p, QChar escape, bool nuevo) {
+    QString salida;
+    for (qsizetype i = 0; i < p.size(); ++i) {
+        const QChar c = p[i];
+        if (c == escape && !nuevo && i + 1 < p.size()) {
+            salida += c;
+            salida += p[++i];
+        } else if (c == QLatin1Char('[') && i + 2 < p.size() && p[i + 2] == QLatin1Char(']') &&
+                   p[i + 1] != QLatin1Char('^')) {
+            const QChar x = p[i + 1];
+            if (x == QLatin1Char('%') || x == QLatin1Char('_') || x == escape) salida += escape;
+            salida += x;
+            i += 2;
+        } else if (c == escape) {
+            salida += escape;
+            salida += c;
+        } else {
+            salida += c;
+        }
+    }
+    return salida;
+}
+
+// "LIKE 'pattern' [ESCAPE 'c']" at t[i] (the LIKE), written for MariaDB;
+// fin is the last token used. Empty when nothing needs changing or the
+// pattern is not a literal.
+QString LikeMariaDb(const QList<Token>& t, qsizetype i, qsizetype& fin) {
+    const qsizetype j = Siguiente(t, i + 1);
+    if (j < 0 || !EsTexto(t[j])) return {};
+    const QString patron = ValorTexto(t[j]);
+    const qsizetype k = Siguiente(t, j + 1);
+    const qsizetype m = k >= 0 && Es(t[k], "ESCAPE") ? Siguiente(t, k + 1) : -1;
+    QChar escape = QLatin1Char('\\');
+    const bool propio = m >= 0 && EsTexto(t[m]);
+    // Without ESCAPE, MariaDB still reads a backslash as one (whatever the
+    // sql_mode): it must be doubled, as SQL Server takes it literally.
+    if (!patron.contains(QLatin1Char('[')) && (propio || !patron.contains(escape))) return {};
+    if (propio) {
+        const QString dado = ValorTexto(t[m]);
+        if (dado.size() != 1) return {};
+        escape = dado[0];
+    }
+    fin = propio ? m : j;
+    return t[i].texto + QLatin1Char(' ') + LiteralTexto(SinCorchetes(patron, escape, !propio)) +
+           QStringLiteral(" ESCAPE ") + LiteralTexto(escape);
+}
+
 // Translates one statement's tokens (no separators inside).
-QString TraducirSentencia(const QList<Token>& t) {
+QString TraducirSentencia(const QList<Token>& t, Destino destino) {
     QString salida;
     // LIMIT texts waiting for the end of their parenthesis level.
     QList<QPair<int, QString>> limites;
@@ -46,6 +99,15 @@ QString TraducirSentencia(const QList<Token>& t) {
             const qsizetype c = b >= 0 && Es(t[b], "NOLOCK") ? Siguiente(t, b + 1) : -1;
             if (c >= 0 && EsSimbolo(t[c], ')')) {
                 i = c + 1;
+                continue;
+            }
+        }
+        if (destino == Destino::MariaDb && Es(tok, "LIKE")) {
+            qsizetype fin = i;
+            const QString like = LikeMariaDb(t, i, fin);
+            if (!like.isEmpty()) {
+                salida += like;
+                i = fin + 1;
                 continue;
             }
         }
@@ -94,10 +156,10 @@ QString TraducirSentencia(const QList<Token>& t) {
 
 }  // namespace
 
-QStringList TraducirLote(const QString& lote) {
+QStringList TraducirLote(const QString& lote, Destino destino) {
     QStringList sentencias;
     for (const auto& tokens : Sentencias(lote)) {
-        const QString s = TraducirSentencia(tokens);
+        const QString s = TraducirSentencia(tokens, destino);
         if (!s.isEmpty()) sentencias << s;
     }
     return sentencias;

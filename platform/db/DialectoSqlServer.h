@@ -14,8 +14,14 @@ namespace platform::db {
 //   TOP n / TOP (n) after SELECT        -> LIMIT n at the end of that query
 //   BEGIN/COMMIT/ROLLBACK TRAN[SACTION] -> BEGIN/COMMIT/ROLLBACK
 //   N'...'                              -> '...'
+// For MariaDB also
+//   LIKE '[%]a[_]b[[]\'                -> LIKE '\%a\_b[\\' ESCAPE '\'
+//   (MariaDB has no bracket classes, and a backslash is its default escape;
+//   with the statement's own ESCAPE 'c', c takes the backslash's place)
+// (the embedded engine's LIKE reads the brackets itself).
 // getDate() is left as it is: the engine defines the function itself.
-QStringList TraducirLote(const QString& lote);
+enum class Destino { Integrada, MariaDb };
+QStringList TraducirLote(const QString& lote, Destino destino = Destino::Integrada);
 // The same statements, split alike but left as written (for an engine that
 // speaks the dialect itself).
 QStringList DividirLote(const QString& lote);

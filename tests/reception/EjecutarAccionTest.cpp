@@ -71,7 +71,7 @@ TEST_F(Comandos, CadaComandoDaSuRespuestaONinguna) {
     const Caso casos[] = {
         {QStringLiteral("#MAIL:Almacen#"), QStringLiteral("Mail de Almacen Central : almacen@cliente.test")},
         {QStringLiteral("#CUENTACORRIENTE:Almacen#"), {}},
-        {QStringLiteral("#x#"), {}},  // matches every account, but asks for nothing
+        {QStringLiteral("#x#"), {}},  // no keyword: asks for nothing
         {QStringLiteral("Escriba a #gmail.com# hoy"), QStringLiteral("Mail de Proveedor gmail.com : prov@gmail.com")},
         {QStringLiteral("#TELEFONO:C002#"), QStringLiteral("Telefono de  : 934444444")},
         {QStringLiteral("#TELEFONO Almacen#"), {}},
@@ -87,7 +87,7 @@ TEST_F(Comandos, CadaComandoDaSuRespuestaONinguna) {
         {QStringLiteral("sin almohadillas"), {}},
         // Apostrophes and wildcards stay inside the statements' literals.
         {QStringLiteral("#telefono: o'brien #"), QStringLiteral("Telefono de O'Brien Hnos : 915550000")},
-        {QStringLiteral("#TELEFONO:Alm%Cen#"), QStringLiteral("Telefono de Almacen Central : 912345678")},
+        {QStringLiteral("#TELEFONO:Alm%Cen#"), {}},
         {QStringLiteral("#TELEFONO:x' OR '1'='1#"), {}},
         {QStringLiteral("#MAIL:'; DELETE FROM MA_CUENTAS; --#"), {}},
         {QStringLiteral("#MAIL:C001'; DELETE FROM MA_CUENTASADIC; --#"), {}},
@@ -110,4 +110,28 @@ TEST_F(Comandos, UnFalloDeLaConsultaLlegaAlLlamador) {
     EXPECT_THROW(EjecutarAccion(vista, Cliente, QStringLiteral("#TELEFONO:Almacen#")),
                  platform::runtime::ErrorSistema);
     EXPECT_TRUE(servidor.Recibidos().isEmpty());
+}
+
+// A sender that is no mailbox gets no reply and no prompt: one line in the log.
+TEST_F(Comandos, RemitenteQueNoEsUnaDireccionNoSeResponde) {
+    const QString remitentes[] = {QString(), QStringLiteral("   "), QStringLiteral("Juan Pérez"),
+                                  QStringLiteral("juan@"), QStringLiteral("@x.test"), QStringLiteral("a@b@x.test"),
+                                  QStringLiteral("a@x.test, b@x.test"), QStringLiteral("<>")};
+    const QString log = EnTemporal(QStringLiteral("CVERR.LOG"));
+    for (const QString& remitente : remitentes) {
+        SCOPED_TRACE(remitente.toStdString());
+        QFile::remove(log);
+        EXPECT_NO_THROW(EjecutarAccion(vista, remitente, QStringLiteral("#TELEFONO:Almacen#")));
+        const QStringList lineas =
+            QString::fromUtf8(pruebas::LeerArchivo(log)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        ASSERT_EQ(lineas.size(), 1);
+        EXPECT_TRUE(lineas[0].contains(QStringLiteral("Rutina: EjecutarAccion"))) << lineas[0].toStdString();
+        EXPECT_TRUE(lineas[0].contains(QStringLiteral("no es una dirección de correo"))) << lineas[0].toStdString();
+    }
+    EXPECT_TRUE(servidor.Recibidos().isEmpty());
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
+    // Nothing to answer: nothing logged either.
+    QFile::remove(log);
+    EjecutarAccion(vista, QString(), QStringLiteral("sin comandos"));
+    EXPECT_FALSE(QFile::exists(log));
 }

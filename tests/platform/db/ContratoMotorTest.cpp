@@ -193,6 +193,39 @@ TEST_P(ContratoMotor, TextoSinMayusculasNiAcentosIdentificadoresExactos) {
               QStringLiteral("1"));
 }
 
+// SQL Server's bracket escapes mean the same on every engine; a backslash
+// stays an ordinary character, with or without brackets beside it.
+TEST_P(ContratoMotor, CorchetesEnLikeSonLiterales) {
+    Sql(QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('A1', 'Almacen Central')"));
+    Sql(QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('A2', '50% menos')"));
+    Sql(QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('A3', 'uno_dos')"));
+    Sql(QStringLiteral("INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('A4', '[Oferta] C:\\ruta')"));
+    struct Caso { const char* patron; const char* codigos; };
+    const Caso casos[] = {
+        {"'%[%]%'", "A2"},
+        {"'%[_]%'", "A3"},
+        {"'%[[]%'", "A4"},
+        {"'[[]oferta]%'", "A4"},
+        {"'%[%] MENOS'", "A2"},
+        {"'%:\\%'", "A4"},
+        {"'%[[]%\\ruta'", "A4"},
+        {"'%[%]%' ESCAPE '!'", "A2"},
+        {"'%!_%' ESCAPE '!'", "A3"},
+        {"'%'", "A1,A2,A3,A4"},
+        {"'%_%'", "A1,A2,A3,A4"},
+        {"'alm[a]cen%'", "A1"},
+    };
+    for (const Caso& caso : casos) {
+        const QString sql = QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE Descripcion LIKE %1 ORDER BY Codigo")
+                                .arg(QString::fromUtf8(caso.patron));
+        Recordset rs;
+        rs.Open(sql, *c, Cursores::ForwardOnly, Bloqueos::ReadOnly);
+        QStringList codigos;
+        for (; !rs.Eof(); rs.MoveNext()) codigos << rs.Fields(QStringLiteral("Codigo")).Value().toString();
+        EXPECT_EQ(codigos.join(QLatin1Char(',')), QString::fromUtf8(caso.codigos)) << sql.toStdString();
+    }
+}
+
 // The embedded database keeps any length; a server column has a size, and
 // a longer text is cut to it rather than refused.
 TEST_P(ContratoMotor, TextoMasLargoQueSuColumna) {

@@ -26,3 +26,30 @@ TEST(DialectoSqlServer, Traducciones) {
         EXPECT_EQ(TraducirLote(QString::fromUtf8(c.entrada)).join(QStringLiteral("|")).toStdString(),
                   c.salida.join(QStringLiteral("|")).toStdString()) << c.entrada;
 }
+
+TEST(DialectoSqlServer, LikeConCorchetesParaMariaDb) {
+    struct Caso { const char* entrada; const char* salida; };
+    const Caso casos[] = {
+        {"SELECT * FROM t WHERE d LIKE '%[%]%'", "SELECT * FROM t WHERE d LIKE '%\\%%' ESCAPE '\\'"},
+        {"SELECT * FROM t WHERE d like N'[_]x[[]y''z'", "SELECT * FROM t WHERE d like '\\_x[y''z' ESCAPE '\\'"},
+        {"SELECT * FROM t WHERE d NOT LIKE 'C:\\[%]'", "SELECT * FROM t WHERE d NOT LIKE 'C:\\\\\\%' ESCAPE '\\'"},
+        {"SELECT * FROM t WHERE d LIKE '[%]!%' ESCAPE '!'", "SELECT * FROM t WHERE d LIKE '!%!%' ESCAPE '!'"},
+        {"SELECT * FROM t WHERE d LIKE 'a\\%'", "SELECT * FROM t WHERE d LIKE 'a\\\\%' ESCAPE '\\'"},
+        // Nothing to change, or not a literal: as written.
+        {"SELECT * FROM t WHERE d LIKE 'a%'", "SELECT * FROM t WHERE d LIKE 'a%'"},
+        {"SELECT * FROM t WHERE d LIKE 'a\\%' ESCAPE '!'", "SELECT * FROM t WHERE d LIKE 'a\\%' ESCAPE '!'"},
+        {"SELECT * FROM t WHERE d LIKE e", "SELECT * FROM t WHERE d LIKE e"},
+        // Wider classes have no equivalent and stay.
+        {"SELECT * FROM t WHERE d LIKE '[a-c]%'", "SELECT * FROM t WHERE d LIKE '[a-c]%' ESCAPE '\\'"},
+        // Only LIKE patterns change.
+        {"INSERT INTO t VALUES ('[%]')", "INSERT INTO t VALUES ('[%]')"},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(TraducirLote(QString::fromUtf8(c.entrada), Destino::MariaDb).join(QStringLiteral("|")).toStdString(),
+                  c.salida) << c.entrada;
+        // The embedded engine reads the brackets itself.
+        if (QByteArray(c.entrada).contains("[%]")) {
+            EXPECT_TRUE(TraducirLote(QString::fromUtf8(c.entrada)).join(QString()).contains(QStringLiteral("[%]")));
+        }
+    }
+}
