@@ -2,6 +2,7 @@
 // The program's own state, kept beside the embedded databases in estado.db
 // (one per workstation), never in the business tables: how many times the
 // import of each message failed, and the files of the inbox that are not mail. A later outbox may keep its rows there too.
+#include <QHash>
 #include <QString>
 
 namespace reception {
@@ -16,6 +17,10 @@ int AnotarFallo(const QString& cuenta, const QString& entrada);
 // The failed imports counted for the entry (0 when none or unreadable);
 // at IntentosAntesDeApartar or more the message is set aside.
 int FallosAnotados(const QString& cuenta, const QString& entrada);
+
+// The failed imports counted for each entry of the account, read at once
+// when an import starts (empty when none or unreadable).
+QHash<QString, int> FallosDeLaCuenta(const QString& cuenta);
 
 // Forgets the failures of an entry that has been stored at last.
 void OlvidarFallos(const QString& cuenta, const QString& entrada);

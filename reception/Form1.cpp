@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -242,6 +243,11 @@ QString Form1::Estado() const { return lblStatus_->text(); }
 void Form1::MostrarEstado(const QString& texto) {
     lblStatus_->setText(texto);
     lblStatus_->repaint();
+}
+bool Form1::EstadoALaVista() const {
+    if (platform::ui::Desatendido() || !isVisible() || isMinimized()) return false;
+    const QWindow* ventana = windowHandle();
+    return ventana && ventana->isExposed();
 }
 // An empty range is Qt's endless busy animation: an empty inbox shows a
 // bar of one step instead, filled when the import ends.

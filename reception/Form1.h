@@ -37,6 +37,7 @@ public:
     void SetTextoCuentas(const QString& texto) override;
     QString Estado() const override;
     void MostrarEstado(const QString& texto) override;
+    bool EstadoALaVista() const override;
     void SetRangoBarra(int minimo, int maximo) override;
     void SetValorBarra(int valor) override;
     int MaximoBarra() const override;

@@ -7,6 +7,7 @@
 #include "common/FechaServidor.h"
 #include "platform/db/LiteralSql.h"
 #include "platform/mail/Aplicacion.h"
+#include "platform/mail/LecturaAnticipada.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/runtime/NombresUnicos.h"
 #include "platform/runtime/Pasos.h"
@@ -16,6 +17,7 @@
 #include "reception/CarpetaAdjuntos.h"
 #include "reception/CorreoAutomatico.h"
 #include "reception/EjecutarAccion.h"
+#include "reception/EntradasConocidas.h"
 #include "reception/EstadoPrograma.h"
 #include "reception/MensajeFallido.h"
 #include "reception/PeriodoImportacion.h"
@@ -175,7 +177,19 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             if (!elementos) return;
             const long total = elementos->Count();
             long posicion = 0;
-            for (const mail::Elemento& elemento : *elementos) {
+            EntradasConocidas conocidas;
+            conocidas.Leer(vista.TextoCuentas().trimmed());
+            const QHash<QString, int> fallos = FallosDeLaCuenta(cuenta);
+            // The next messages are read and parsed ahead, on a thread that sees
+            // only the files, the period and the set of known entries.
+            const bool asuntos = vista.EstadoALaVista();
+            mail::LecturaAnticipada lectura(*elementos, [&conocidas, fd, fh, asuntos](const mail::Elemento& e) {
+                if (!EnPeriodo(e.ReceivedTime(), fd, fh)) return mail::Lectura::Nada;
+                if (!conocidas.Contiene(e.EntryID().trimmed())) return mail::Lectura::Completa;
+                return asuntos ? mail::Lectura::Asunto : mail::Lectura::Nada;
+            });
+            while (std::optional<mail::Elemento> siguiente = lectura.Siguiente()) {
+                const mail::Elemento& elemento = *siguiente;
                 MostrarAvance(cuenta, ++posicion, total);
                 QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
                 PorResponder porResponder;
@@ -201,21 +215,24 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                     paso([&] {
                         common::Traza(2, QStringLiteral("2"));
                         vista.SetValorBarra(static_cast<int>(++contador));
-                        vista.MostrarEstado(elemento.Subject().trimmed());
+                        // Out of sight the subject is not even read: a known message then costs no open.
+                        if (vista.EstadoALaVista()) vista.MostrarEstado(elemento.Subject().trimmed());
                         DoEvents();
                     }),
                     // 9.3
                     paso([&] {
-                        // Only whether the row exists: a known message costs no more than this.
-                        if (datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
-                                                 QStringLiteral("UIDL"))) {
+                        // A known message costs one lookup; only one not in the account's
+                        // set is asked about, as it may be stored under another account.
+                        const QString entrada = elemento.EntryID().trimmed();
+                        if (conocidas.Contiene(entrada) ||
+                            datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), entrada, QStringLiteral("UIDL"))) {
                             ++Resultado().conocidos;
                             SiguienteElemento();
                         }
                     }),
                     // Set aside after too many failed imports: not tried, no dialog.
                     paso([&] {
-                        fallosPrevios = FallosAnotados(cuenta, elemento.EntryID().trimmed());
+                        fallosPrevios = fallos.value(elemento.EntryID().trimmed());
                         if (fallosPrevios < IntentosAntesDeApartar) return;
                         ++Resultado().apartados;
                         SiguienteElemento();
@@ -358,6 +375,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 fallo.reset();
                 // 9.15
                 saltarMensaje = false;
+                lectura.Devolver(std::move(*siguiente));
             }
         },
         // 10

@@ -3,6 +3,8 @@
 #include "platform/runtime/Texto.h"
 #include "platform/runtime/ErrorSistema.h"
 
+#include <optional>
+
 namespace reception {
 
 namespace {
@@ -34,9 +36,21 @@ void CalcularPeriodo(const QString& ajuste, const QDateTime& desde, const QDateT
 }
 
 bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh) {
-    const QDateTime desde(Fecha(fd), QTime(0, 0, 1));
-    const QDateTime hasta(Fecha(fh), QTime(23, 59, 59));
-    return recibido >= desde && recibido <= hasta;
+    // The same bounds for every message of an import: worked out once, on
+    // each thread that asks (the import's and the reading ahead's).
+    struct Limites {
+        QString fd, fh;
+        qint64 desde, hasta;
+    };
+    thread_local std::optional<Limites> limites;
+    if (!limites || limites->fd != fd || limites->fh != fh) {
+        const QDateTime desde(Fecha(fd), QTime(0, 0, 1));
+        const QDateTime hasta(Fecha(fh), QTime(23, 59, 59));
+        limites = Limites{fd, fh, desde.toMSecsSinceEpoch(), hasta.toMSecsSinceEpoch()};
+    }
+    if (!recibido.isValid()) return false;
+    const qint64 t = recibido.toMSecsSinceEpoch();
+    return t >= limites->desde && t <= limites->hasta;
 }
 
 }  // namespace reception

@@ -18,6 +18,9 @@ public:
     // LblStatus caption, repainted at once.
     virtual QString Estado() const = 0;
     virtual void MostrarEstado(const QString& texto) = 0;
+    // Someone can see LblStatus: the window is shown, not minimised, and
+    // the program is not running unattended.
+    virtual bool EstadoALaVista() const { return true; }
     // PbMail.
     virtual void SetRangoBarra(int minimo, int maximo) = 0;
     virtual void SetValorBarra(int valor) = 0;

@@ -142,6 +142,7 @@ QString TextoDeParte(GMimePart* parte) {
 }
 
 QByteArray BytesDeAdjunto(const ParteAdjunta& adjunto) {
+    if (adjunto.bytes) return *adjunto.bytes;
     if (adjunto.tipo == 1) return BytesDeParte(GMIME_PART(adjunto.objeto));
     GMimeMessage* interior = g_mime_message_part_get_message(GMIME_MESSAGE_PART(adjunto.objeto));
     if (!interior) return {};

@@ -16,6 +16,7 @@ struct ParteAdjunta {
     int tipo = 1;                    // 1 a file, 5 an attached message
     QString nombre;                  // already a safe, bare file name
     QString contentId;
+    std::optional<QByteArray> bytes;  // decoded ahead, when read ahead
 };
 
 struct Contenido {

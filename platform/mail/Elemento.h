@@ -42,6 +42,7 @@ public:
 
 private:
     friend class Elementos;
+    friend class LecturaAnticipada;
     explicit Elemento(std::shared_ptr<detail::EstadoElemento> estado);
     std::shared_ptr<detail::EstadoElemento> estado_;
 };

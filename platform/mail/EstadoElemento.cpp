@@ -21,15 +21,10 @@ constexpr qsizetype Trozo = 8192;
 
 int Abrir(const QByteArray& ruta) {
     int fd;
-    // A link put in place after the listing is still not followed.
-    do fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    // A link put in place after the listing is still not followed, and a fifo
+    // does not block; what is read is bounded by the size the listing saw.
+    do fd = ::open(ruta.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     while (fd < 0 && errno == EINTR);
-    struct stat datos{};
-    if (fd >= 0 && (::fstat(fd, &datos) != 0 || !S_ISREG(datos.st_mode))) {
-        ::close(fd);
-        errno = EINVAL;
-        return -1;
-    }
     return fd;
 }
 
@@ -38,6 +33,17 @@ ssize_t LeerTrozo(int fd, char* destino, size_t cuanto) {
     do n = ::read(fd, destino, cuanto);
     while (n < 0 && errno == EINTR);
     return n;
+}
+
+// Reads up to cuanto bytes; fewer at the end of the file or on an error.
+qsizetype LeerHasta(int fd, char* destino, qsizetype cuanto) {
+    qsizetype leido = 0;
+    while (leido < cuanto) {
+        const ssize_t n = LeerTrozo(fd, destino + leido, size_t(cuanto - leido));
+        if (n <= 0) break;
+        leido += n;
+    }
+    return leido;
 }
 
 // Where the header block ends (just after its last line break), or -1.
@@ -49,6 +55,15 @@ qsizetype FinDeCabeceras(const QByteArray& datos, qsizetype desde) {
         if (i + 2 < datos.size() && datos[i + 1] == '\r' && datos[i + 2] == '\n') return i + 1;
     }
     return -1;
+}
+
+// The header block as GMime is given it: closed by a blank line, so that it
+// sees no body; empty when the file has no header block.
+QByteArray Cerrar(QByteArray bloque, qsizetype fin) {
+    if (fin == 0) return {};
+    if (fin > 0) bloque.truncate(fin);
+    if (!bloque.endsWith('\n')) bloque += '\n';
+    return bloque + '\n';
 }
 
 }  // namespace
@@ -82,16 +97,23 @@ EstadoElemento::EstadoElemento(QByteArray carpeta_, QByteArray nombre, qsizetype
       ruta(carpeta + (enNew ? "/new/" : "/cur/") + nombre),
       unico(nombre.left(largoUnico)) {}
 
-QDateTime EstadoElemento::Recibido() {
+const DatosArchivo& EstadoElemento::Datos() {
+    if (datos_.leidos) return datos_;
+    datos_.leidos = true;
     // Synchronisers (mbsync with CopyArrivalDate, Dovecot) keep the server's
     // arrival time as the file's modification time; the number in the name is
-    // only when the file was written here.
+    // only when the file was written here. The one stat of the file.
     struct stat datos{};
     int r = ::lstat(ruta.constData(), &datos);
     if (r != 0 && errno == ENOENT && Reubicar()) r = ::lstat(ruta.constData(), &datos);
-    if (r == 0) return QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
-    return {};
+    if (r != 0) return datos_;
+    datos_.hora = QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
+    datos_.regular = S_ISREG(datos.st_mode);
+    datos_.tamano = qint64(datos.st_size);
+    return datos_;
 }
+
+QDateTime EstadoElemento::Recibido() { return Datos().hora; }
 
 // A mail client may have moved the file (new/ to cur/, a flag change) since
 // the folder was listed: look for the same unique name again.
@@ -116,6 +138,8 @@ bool EstadoElemento::Reubicar() {
 }
 
 int EstadoElemento::AbrirArchivo() {
+    // Only what was a regular file when it was looked at is opened.
+    if (!Datos().regular) return -1;
     int fd = Abrir(ruta);
     if (fd < 0 && errno == ENOENT && Reubicar()) fd = Abrir(ruta);
     return fd;
@@ -124,24 +148,65 @@ int EstadoElemento::AbrirArchivo() {
 void EstadoElemento::LeerBloque() {
     if (leido_) return;
     leido_ = true;
-    QByteArray bloque;
     const int fd = AbrirArchivo();
     if (fd < 0) return;
+    const qsizetype tamano = qsizetype(qMin<qint64>(Datos().tamano, MaximoCabeceras));
+    QByteArray bloque;
     qsizetype fin = -1;
-    while (fin < 0 && bloque.size() < MaximoCabeceras) {
+    while (fin < 0 && bloque.size() < tamano) {
         const qsizetype antes = bloque.size();
-        bloque.resize(antes + Trozo);
-        const ssize_t n = LeerTrozo(fd, bloque.data() + antes, size_t(Trozo));
-        bloque.resize(antes + qMax<ssize_t>(n, 0));
-        if (n <= 0) break;
+        bloque.resize(qMin(antes + Trozo, tamano));
+        const qsizetype n = LeerHasta(fd, bloque.data() + antes, bloque.size() - antes);
+        bloque.resize(antes + n);
+        if (n == 0) break;
         fin = FinDeCabeceras(bloque, antes - 2);
     }
     ::close(fd);
-    if (fin == 0) return;
-    if (fin >= 0) bloque.truncate(fin);
-    if (!bloque.endsWith('\n')) bloque += '\n';
-    // A blank line closes the block, so that GMime sees no body.
-    bloque_ = bloque + '\n';
+    bloque_ = Cerrar(std::move(bloque), fin);
+}
+
+GByteArray* EstadoElemento::LeerTodo() {
+    const int fd = AbrirArchivo();
+    if (fd < 0) return nullptr;
+    const qsizetype tamano = qsizetype(Datos().tamano);
+    GByteArray* todo = g_byte_array_sized_new(guint(tamano + 1));
+    g_byte_array_set_size(todo, guint(tamano));
+    g_byte_array_set_size(todo, guint(LeerHasta(fd, reinterpret_cast<char*>(todo->data), tamano)));
+    ::close(fd);
+    return todo;
+}
+
+void EstadoElemento::Cargar() {
+    if (contenido_ || leidas_) return;
+    GByteArray* todo = LeerTodo();
+    if (!todo) return;
+    // The header block from the same bytes, parsed on its own as when only
+    // a header is asked for, so both ways give the same answers.
+    const auto* datos = reinterpret_cast<const char*>(todo->data);
+    const QByteArray inicio = QByteArray::fromRawData(datos, qMin<qsizetype>(todo->len, MaximoCabeceras));
+    const qsizetype fin = FinDeCabeceras(inicio, 0);
+    QByteArray bloque = Cerrar(QByteArray(datos, fin > 0 ? fin : inicio.size()), fin);
+    Ref<GMimeMessage> cabeceras;
+    if (!bloque.isEmpty()) cabeceras = AnalizarMensaje(bloque);
+    Ref<GMimeMessage> mensaje;
+    if (cabeceras)
+        mensaje = AnalizarMensaje(todo);
+    else
+        g_byte_array_unref(todo);
+    std::shared_ptr<Contenido> contenido;
+    if (cabeceras) {
+        contenido = AnalizarContenido(std::move(mensaje));
+        // The body the import stores and the attachments it saves, decoded here too.
+        if (contenido->html)
+            contenido->textoHtml = TextoDeParte(contenido->html);
+        else if (contenido->plano)
+            contenido->textoPlano = TextoDeParte(contenido->plano);
+        for (ParteAdjunta& adjunto : contenido->adjuntos) adjunto.bytes = BytesDeAdjunto(adjunto);
+    }
+    leido_ = leidas_ = true;
+    bloque_ = std::move(bloque);
+    cabeceras_ = std::move(cabeceras);
+    contenido_ = std::move(contenido);
 }
 
 GMimeMessage* EstadoElemento::Cabeceras() {
@@ -197,18 +262,7 @@ Contenido& EstadoElemento::ContenidoCompleto() {
     Cabeceras();
     if (!contenido_) {
         Ref<GMimeMessage> mensaje;
-        const int fd = AbrirArchivo();
-        if (fd >= 0) {
-            struct stat datos{};
-            const guint previsto = ::fstat(fd, &datos) == 0 ? guint(datos.st_size) : 0;
-            GByteArray* todo = g_byte_array_sized_new(previsto + 1);
-            char trozo[Trozo];
-            ssize_t n;
-            while ((n = LeerTrozo(fd, trozo, sizeof trozo)) > 0)
-                g_byte_array_append(todo, reinterpret_cast<const guint8*>(trozo), guint(n));
-            ::close(fd);
-            mensaje = AnalizarMensaje(todo);
-        }
+        if (GByteArray* todo = LeerTodo()) mensaje = AnalizarMensaje(todo);
         contenido_ = AnalizarContenido(std::move(mensaje));
     }
     return *contenido_;

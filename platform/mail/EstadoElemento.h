@@ -10,6 +10,14 @@
 
 namespace platform::mail::detail {
 
+// What the one stat of the file said.
+struct DatosArchivo {
+    bool leidos = false;
+    bool regular = false;  // only a regular file is ever opened
+    QDateTime hora;        // modification time; invalid when the file is gone
+    qint64 tamano = 0;
+};
+
 struct EstadoElemento {
     EstadoElemento(QByteArray carpeta, QByteArray nombre, qsizetype largoUnico, bool enNew);
 
@@ -27,14 +35,23 @@ struct EstadoElemento {
     std::shared_ptr<const Contenido> ContenidoCompartido();
 
     QDateTime Recibido();
+    const DatosArchivo& Datos();
+
+    // Reading ahead: the whole file read once, its header block and the
+    // whole message parsed, the stored body decoded. Never raises: what
+    // cannot be read here is met again, lazily, by the property that asks.
+    void Cargar();
+    // Reading ahead of a known message: only its header block, for the subject.
+    void LeerBloque();
 
 private:
     bool Reubicar();
     int AbrirArchivo();
     [[noreturn]] void NoEsCorreo() const;
 
-    void LeerBloque();
+    GByteArray* LeerTodo();  // null when the file cannot be opened
 
+    DatosArchivo datos_;
     bool leido_ = false;
     QByteArray bloque_;  // the header block, closed by a blank line; empty when there is none
     bool leidas_ = false;

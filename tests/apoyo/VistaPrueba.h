@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace pruebas {
 
 class VistaPrueba : public reception::VistaRecepcion {
@@ -18,6 +20,8 @@ public:
     std::int16_t cancelar = 0;
     QString adjuntos;
     int punteros = 0;  // pointer resets
+    bool aLaVista = true;                       // someone can see the label
+    std::function<void(const QString&)> alMostrar;  // called on each status shown
 
     QString TextoCuentas() const override { return cuentas; }
     void SetTextoCuentas(const QString& t) override { cuentas = t; }
@@ -25,7 +29,9 @@ public:
     void MostrarEstado(const QString& t) override {
         estado = t;
         estados << t;
+        if (alMostrar) alMostrar(t);
     }
+    bool EstadoALaVista() const override { return aLaVista; }
     void SetRangoBarra(int a, int b) override {
         minimo = a;
         maximo = b;

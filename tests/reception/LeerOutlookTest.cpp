@@ -8,6 +8,7 @@
 #include "ConexionPrueba.h"
 #include "VistaPrueba.h"
 #include "platform/db/Motores.h"
+#include "platform/mail/LecturaAnticipada.h"
 #include "platform/ui/RespondedorDesatendido.h"
 #include "reception/EstadoPrograma.h"
 #include "reception/ResultadoRecepcion.h"
@@ -15,6 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace reception;
 
@@ -194,6 +198,10 @@ TEST_F(Importacion, OtroImportadorLoGuardoPrimeroSinAvisoNiFilaDoble) {
         platform::db::AbrirConexion({QString(), QStringLiteral("GESTION")}));
     int pruebasDeDuplicado = 0;
     simulada->sustituto = [&](const QString& sql) -> std::unique_ptr<platform::db::Cursor> {
+        // Nor did it find them among the account's entries when it started.
+        if (sql.startsWith(QStringLiteral("SELECT UIDL FROM V_MA_EMAILMOV")))
+            return std::make_unique<pruebas::CursorFijo>(QStringList{QStringLiteral("UIDL")},
+                                                         QList<QList<platform::db::Valor>>{});
         if (!sql.startsWith(QStringLiteral("SELECT 1 FROM V_MA_EMAILMOV WHERE UIDL")) || ++pruebasDeDuplicado % 2 == 0)
             return nullptr;
         return std::make_unique<pruebas::CursorFijo>(QStringList{QStringLiteral("1")}, QList<QList<platform::db::Valor>>{});
@@ -321,4 +329,87 @@ TEST_F(Importacion, EnlacesDelBuzonSeAnotanUnaVezPorImportacion) {
                         enlace),
               2)
         << log.toStdString();
+}
+
+namespace {
+// Every file opened under a folder while the watcher lives (inotify).
+class Aperturas {
+public:
+    explicit Aperturas(const QString& carpeta) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        inotify_add_watch(fd_, QFile::encodeName(carpeta).constData(), IN_OPEN);
+    }
+    ~Aperturas() { ::close(fd_); }
+    QStringList Nombres() const {
+        QStringList nombres;
+        alignas(inotify_event) char b[1 << 16];
+        ssize_t n;
+        while ((n = ::read(fd_, b, sizeof b)) > 0)
+            for (char* p = b; p < b + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
+                const auto* e = reinterpret_cast<inotify_event*>(p);
+                if (e->len > 0) nombres << QFile::decodeName(e->name);
+            }
+        return nombres;
+    }
+
+private:
+    int fd_;
+};
+}  // namespace
+
+// A message already stored is one lookup in the account's set: out of sight
+// its file is not even opened; in sight only its header block is, for the label.
+// A row of another account with the same identifier still counts as stored,
+// though the file is read before the table is asked.
+TEST_F(Importacion, MensajeConocidoSinVentanaNoSeAbre) {
+    for (const char* asunto : {"uno", "dos", "tres"})
+        bandeja.Agregar(pruebas::MensajeTexto(QString::fromLatin1(asunto), QStringLiteral("a@x.test"), QStringLiteral("x")),
+                        ahora.addSecs(-60));
+    Importar();
+    ASSERT_EQ(Filas().size(), 3);
+    common::Datos().EjecutarSQL(QStringLiteral("UPDATE V_MA_EMAILMOV SET CuentaEmail = 'otra@demo.test' WHERE ASUNTO = 'dos'"));
+    const QString cur = bandeja.Items().Item(1).Ruta().section(QLatin1Char('/'), 0, -2);
+    for (const bool aLaVista : {false, true}) {
+        SCOPED_TRACE(aLaVista);
+        vista.aLaVista = aLaVista;
+        vista.estados.clear();
+        const Aperturas aperturas(cur);
+        Importar();
+        EXPECT_EQ(Filas().size(), 3);
+        // Only the one stored under another account is read, ahead, before the table says it is known.
+        EXPECT_EQ(aperturas.Nombres().size(), aLaVista ? 3 : 1) << aperturas.Nombres().join(u' ').toStdString();
+        EXPECT_EQ(vista.estados.contains(QStringLiteral("dos")), aLaVista);
+        EXPECT_EQ(vista.valor, vista.maximo);
+    }
+}
+
+// Cancelling while the messages read ahead fill what may be held: the import
+// stops as before, nothing of the later messages is kept, and the next import
+// stores them all.
+TEST_F(Importacion, CancelarConLaLecturaAnticipadaLlena) {
+    auto& limites = platform::mail::LimitesLecturaAnticipada();
+    const platform::mail::LimitesLectura antes = limites;
+    struct Restaurar {
+        platform::mail::LimitesLectura& l;
+        platform::mail::LimitesLectura v;
+        ~Restaurar() { l = v; }
+    } restaurar{limites, antes};
+    limites = {4096, 3};
+    constexpr int Mensajes = 30;
+    for (int i = 0; i < Mensajes; ++i)
+        bandeja.Agregar(ConDosAdjuntos(QStringLiteral("m%1").arg(i, 2, 10, QLatin1Char('0'))), ahora.addSecs(-600 + i));
+    vista.alMostrar = [&](const QString& t) {
+        if (t == QStringLiteral("m01")) vista.cancelar = -1;
+    };
+    Importar();
+    EXPECT_EQ(Asuntos(Filas()), QStringList{QStringLiteral("m00")});
+    EXPECT_EQ(vista.estado, QStringLiteral("Cancelado"));
+    EXPECT_EQ(vista.cancelar, 0);
+    EXPECT_EQ(vista.valor, vista.maximo);
+    EXPECT_EQ(pruebas::ArchivosBajo(vista.adjuntos).size(), 2);
+    EXPECT_TRUE(prompts->Preguntas().isEmpty());
+
+    vista.alMostrar = nullptr;
+    Importar();
+    EXPECT_EQ(Filas().size(), Mensajes);
+    EXPECT_EQ(pruebas::ArchivosBajo(vista.adjuntos).size(), 2 * Mensajes);
 }

@@ -1,0 +1,109 @@
+#include "platform/mail/LecturaAnticipada.h"
+
+#include "platform/mail/EstadoElemento.h"
+
+#include <algorithm>
+
+namespace platform::mail {
+
+namespace {
+// What an item costs beyond its bytes: its state and the parsed tree.
+constexpr qint64 CostoFijo = 1024;
+}  // namespace
+
+LimitesLectura& LimitesLecturaAnticipada() {
+    static LimitesLectura limites;
+    return limites;
+}
+
+LecturaAnticipada::LecturaAnticipada(const Elementos& elementos, Decision decidir, LimitesLectura limites)
+    : elementos_(elementos), decidir_(std::move(decidir)), limites_(limites) {
+    // GMime's one initialisation happens here, before a second thread uses it.
+    detail::OpcionesAnalisis();
+    hilo_ = std::thread([this] { Trabajar(); });
+}
+
+LecturaAnticipada::~LecturaAnticipada() {
+    {
+        const std::lock_guard l(m_);
+        parar_ = true;
+    }
+    sitio_.notify_all();
+    hilo_.join();
+}
+
+void LecturaAnticipada::Trabajar() {
+    const int total = elementos_.Count();
+    std::vector<Elemento> liberar;
+    for (int i = 1; i <= total; ++i) {
+        liberar.clear();
+        Elemento elemento = elementos_.Item(i);
+        detail::EstadoElemento& estado = *elemento.estado_;
+        Lectura lectura = Lectura::Nada;
+        try {
+            lectura = decidir_(elemento);
+        } catch (...) {
+        }
+        qint64 costo = CostoFijo;
+        // Decoded text takes up to twice the bytes it came from.
+        if (lectura == Lectura::Completa) costo += 3 * estado.Datos().tamano;
+        if (lectura == Lectura::Asunto) costo += std::min<qint64>(estado.Datos().tamano, 8192);
+        {
+            std::unique_lock l(m_);
+            sitio_.wait(l, [&] {
+                return parar_ || (int(cola_.size()) < limites_.elementos &&
+                                  (retenido_ == 0 || retenido_ + costo <= limites_.bytes));
+            });
+            if (parar_) return;
+            liberar.swap(devueltos_);
+            retenido_ += costo;
+            maximoRetenido_ = std::max(maximoRetenido_, retenido_);
+        }
+        try {
+            if (lectura == Lectura::Completa) estado.Cargar();
+            if (lectura == Lectura::Asunto) estado.LeerBloque();
+        } catch (...) {
+            // Out of memory for one message: the import meets it again itself.
+        }
+        {
+            const std::lock_guard l(m_);
+            cola_.push_back({std::move(elemento), costo});
+        }
+        listo_.notify_one();
+    }
+    {
+        const std::lock_guard l(m_);
+        terminado_ = true;
+    }
+    listo_.notify_one();
+}
+
+void LecturaAnticipada::Devolver(Elemento&& elemento) {
+    {
+        const std::lock_guard l(m_);
+        if (!terminado_) {
+            devueltos_.push_back(std::move(elemento));
+            return;
+        }
+    }
+    // The thread has ended: the caller frees it, as without reading ahead.
+}
+
+std::optional<Elemento> LecturaAnticipada::Siguiente() {
+    std::unique_lock l(m_);
+    listo_.wait(l, [&] { return !cola_.empty() || terminado_; });
+    if (cola_.empty()) return std::nullopt;
+    Listo listo = std::move(cola_.front());
+    cola_.pop_front();
+    retenido_ -= listo.costo;
+    l.unlock();
+    sitio_.notify_one();
+    return std::move(listo.elemento);
+}
+
+qint64 LecturaAnticipada::MaximoRetenido() const {
+    const std::lock_guard l(m_);
+    return maximoRetenido_;
+}
+
+}  // namespace platform::mail

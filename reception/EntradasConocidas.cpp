@@ -1,0 +1,34 @@
+#include "reception/EntradasConocidas.h"
+
+#include "common/Contexto.h"
+#include "platform/db/Recordset.h"
+#include "platform/runtime/ErrorSistema.h"
+
+#include <algorithm>
+
+namespace reception {
+
+void EntradasConocidas::Leer(const QString& cuenta) {
+    entradas_.clear();
+    auto& datos = common::Datos();
+    platform::db::Recordset rs;
+    try {
+        datos.AbrirConsulta(QStringLiteral("SELECT UIDL FROM V_MA_EMAILMOV WHERE CuentaEmail = ?"), rs, {cuenta});
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const platform::db::Valor uidl = rs.Fields(QStringLiteral("UIDL")).Value();
+            if (!uidl.isNull()) entradas_.push_back(uidl.toString().toUtf8());
+        }
+        datos.CerrarRecordset(rs);
+    } catch (const platform::runtime::ErrorSistema&) {
+        entradas_.clear();  // each message is then asked about, as without the set
+        return;
+    }
+    std::sort(entradas_.begin(), entradas_.end());
+    entradas_.shrink_to_fit();
+}
+
+bool EntradasConocidas::Contiene(const QString& entrada) const {
+    return std::binary_search(entradas_.begin(), entradas_.end(), entrada.toUtf8());
+}
+
+}  // namespace reception
