@@ -184,7 +184,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             // only the files, the period and the set of known entries.
             const bool asuntos = vista.EstadoALaVista();
             mail::LecturaAnticipada lectura(*elementos, [&conocidas, fd, fh, asuntos](const mail::Elemento& e) {
-                if (!EnPeriodo(e.ReceivedTime(), fd, fh)) return mail::Lectura::Nada;
+                if (!EnPeriodo(e.SegundosRecibido(), fd, fh)) return mail::Lectura::Nada;
                 if (!conocidas.Contiene(e.EntryID().trimmed())) return mail::Lectura::Completa;
                 return asuntos ? mail::Lectura::Asunto : mail::Lectura::Nada;
             });
@@ -207,7 +207,7 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 EjecutarPasosAnidados(manejadorMensaje, {
                     // 9.1
                     paso([&] {
-                        if (EnPeriodo(elemento.ReceivedTime(), fd, fh)) return;
+                        if (EnPeriodo(elemento.SegundosRecibido(), fd, fh)) return;
                         ++Resultado().fueraDelPeriodo;
                         SiguienteElemento();
                     }),

@@ -35,7 +35,7 @@ void CalcularPeriodo(const QString& ajuste, const QDateTime& desde, const QDateT
     fh = Texto(hasta.date());
 }
 
-bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh) {
+bool EnPeriodo(std::optional<qint64> segundos, const QString& fd, const QString& fh) {
     // The same bounds for every message of an import: worked out once, on
     // each thread that asks (the import's and the reading ahead's).
     struct Limites {
@@ -46,11 +46,13 @@ bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh) 
     if (!limites || limites->fd != fd || limites->fh != fh) {
         const QDateTime desde(Fecha(fd), QTime(0, 0, 1));
         const QDateTime hasta(Fecha(fh), QTime(23, 59, 59));
-        limites = Limites{fd, fh, desde.toMSecsSinceEpoch(), hasta.toMSecsSinceEpoch()};
+        limites = Limites{fd, fh, desde.toSecsSinceEpoch(), hasta.toSecsSinceEpoch()};
     }
-    if (!recibido.isValid()) return false;
-    const qint64 t = recibido.toMSecsSinceEpoch();
-    return t >= limites->desde && t <= limites->hasta;
+    return segundos && *segundos >= limites->desde && *segundos <= limites->hasta;
+}
+
+bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh) {
+    return EnPeriodo(recibido.isValid() ? std::optional<qint64>(recibido.toSecsSinceEpoch()) : std::nullopt, fd, fh);
 }
 
 }  // namespace reception

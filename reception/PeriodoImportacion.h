@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace reception {
 
 // The default when the setting is empty.
@@ -16,5 +18,7 @@ void CalcularPeriodo(const QString& ajuste, const QDateTime& referenciaDesde,
 // True when the time lies from 00:00:01 of fd's day to 23:59:59 of fh's day.
 // Date texts that are empty or not dates raise 13 (type mismatch).
 bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh);
+// The same for a time in seconds since the epoch; none is never in the period.
+bool EnPeriodo(std::optional<qint64> segundos, const QString& fd, const QString& fh);
 
 }  // namespace reception

@@ -86,6 +86,12 @@ QString Elemento::EntryID() const { return IdentificadorSeguro(detail::SinCampos
 
 QDateTime Elemento::ReceivedTime() const { return estado_->Recibido(); }
 
+std::optional<qint64> Elemento::SegundosRecibido() const {
+    const detail::DatosArchivo& datos = estado_->Datos();
+    if (!datos.existe) return std::nullopt;
+    return datos.segundos;
+}
+
 QString Elemento::Subject() const {
     // A message already imported needs only its subject: no parsed message for it.
     if (auto asunto = estado_->AsuntoSinAnalizar()) return *asunto;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace platform::mail {
 
@@ -20,6 +21,10 @@ public:
     // Neither opens the file: both come from the Maildir unique name.
     QString EntryID() const;
     QDateTime ReceivedTime() const;
+    // The same time as seconds since the epoch, without working out the
+    // local time (each local time costs the C library a look at the time
+    // zone file); none when the file is gone.
+    std::optional<qint64> SegundosRecibido() const;
 
     // Read from the header block only; error 438 when the file is not mail.
     QString Subject() const;

@@ -107,13 +107,17 @@ const DatosArchivo& EstadoElemento::Datos() {
     int r = ::lstat(ruta.constData(), &datos);
     if (r != 0 && errno == ENOENT && Reubicar()) r = ::lstat(ruta.constData(), &datos);
     if (r != 0) return datos_;
-    datos_.hora = QDateTime::fromSecsSinceEpoch(qint64(datos.st_mtim.tv_sec));
+    datos_.existe = true;
+    datos_.segundos = qint64(datos.st_mtim.tv_sec);
     datos_.regular = S_ISREG(datos.st_mode);
     datos_.tamano = qint64(datos.st_size);
     return datos_;
 }
 
-QDateTime EstadoElemento::Recibido() { return Datos().hora; }
+QDateTime EstadoElemento::Recibido() {
+    if (!hora_) hora_ = Datos().existe ? QDateTime::fromSecsSinceEpoch(Datos().segundos) : QDateTime();
+    return *hora_;
+}
 
 // A mail client may have moved the file (new/ to cur/, a flag change) since
 // the folder was listed: look for the same unique name again.

@@ -13,8 +13,9 @@ namespace platform::mail::detail {
 // What the one stat of the file said.
 struct DatosArchivo {
     bool leidos = false;
+    bool existe = false;
     bool regular = false;  // only a regular file is ever opened
-    QDateTime hora;        // modification time; invalid when the file is gone
+    qint64 segundos = 0;   // modification time
     qint64 tamano = 0;
 };
 
@@ -52,6 +53,7 @@ private:
     GByteArray* LeerTodo();  // null when the file cannot be opened
 
     DatosArchivo datos_;
+    std::optional<QDateTime> hora_;
     bool leido_ = false;
     QByteArray bloque_;  // the header block, closed by a blank line; empty when there is none
     bool leidas_ = false;

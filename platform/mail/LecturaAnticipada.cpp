@@ -50,10 +50,16 @@ void LecturaAnticipada::Trabajar() {
         if (lectura == Lectura::Asunto) costo += std::min<qint64>(estado.Datos().tamano, 8192);
         {
             std::unique_lock l(m_);
-            sitio_.wait(l, [&] {
+            // Each side wakes the other only when it waits: no system call per item.
+            const auto hay = [&] {
                 return parar_ || (int(cola_.size()) < limites_.elementos &&
                                   (retenido_ == 0 || retenido_ + costo <= limites_.bytes));
-            });
+            };
+            while (!hay()) {
+                esperaSitio_ = true;
+                sitio_.wait(l);
+            }
+            esperaSitio_ = false;
             if (parar_) return;
             liberar.swap(devueltos_);
             retenido_ += costo;
@@ -65,11 +71,13 @@ void LecturaAnticipada::Trabajar() {
         } catch (...) {
             // Out of memory for one message: the import meets it again itself.
         }
+        bool despertar;
         {
             const std::lock_guard l(m_);
             cola_.push_back({std::move(elemento), costo});
+            despertar = esperaListo_;
         }
-        listo_.notify_one();
+        if (despertar) listo_.notify_one();
     }
     {
         const std::lock_guard l(m_);
@@ -91,13 +99,18 @@ void LecturaAnticipada::Devolver(Elemento&& elemento) {
 
 std::optional<Elemento> LecturaAnticipada::Siguiente() {
     std::unique_lock l(m_);
-    listo_.wait(l, [&] { return !cola_.empty() || terminado_; });
+    while (cola_.empty() && !terminado_) {
+        esperaListo_ = true;
+        listo_.wait(l);
+    }
+    esperaListo_ = false;
     if (cola_.empty()) return std::nullopt;
     Listo listo = std::move(cola_.front());
     cola_.pop_front();
     retenido_ -= listo.costo;
+    const bool despertar = esperaSitio_;
     l.unlock();
-    sitio_.notify_one();
+    if (despertar) sitio_.notify_one();
     return std::move(listo.elemento);
 }
 

@@ -21,7 +21,7 @@ namespace platform::mail {
 // How far ahead the reading may go: in bytes of mail (one message larger
 // than that is still read, alone) and in items.
 struct LimitesLectura {
-    qint64 bytes = 16 << 20;
+    qint64 bytes = 8 << 20;
     int elementos = 256;
 };
 
@@ -76,6 +76,8 @@ private:
     qint64 retenido_ = 0;
     qint64 maximoRetenido_ = 0;
     bool terminado_ = false;
+    bool esperaListo_ = false;  // the import waits for an item
+    bool esperaSitio_ = false;  // the thread waits for room
     bool parar_ = false;
     std::thread hilo_;  // last: started once everything above is in place
 };
