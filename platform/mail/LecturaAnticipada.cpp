@@ -9,6 +9,7 @@ namespace platform::mail {
 namespace {
 // What an item costs beyond its bytes: its state and the parsed tree.
 constexpr qint64 CostoFijo = 1024;
+constexpr int LoteSinLeer = 32;
 }  // namespace
 
 LimitesLectura& LimitesLecturaAnticipada() {
@@ -57,6 +58,7 @@ void LecturaAnticipada::Trabajar() {
             };
             while (!hay()) {
                 esperaSitio_ = true;
+                if (esperaListo_) listo_.notify_one();
                 sitio_.wait(l);
             }
             esperaSitio_ = false;
@@ -75,7 +77,8 @@ void LecturaAnticipada::Trabajar() {
         {
             const std::lock_guard l(m_);
             cola_.push_back({std::move(elemento), costo});
-            despertar = esperaListo_;
+            // Items not read cost next to nothing: the import is woken for a batch of them.
+            despertar = esperaListo_ && (lectura != Lectura::Nada || int(cola_.size()) >= LoteSinLeer);
         }
         if (despertar) listo_.notify_one();
     }
@@ -108,7 +111,9 @@ std::optional<Elemento> LecturaAnticipada::Siguiente() {
     Listo listo = std::move(cola_.front());
     cola_.pop_front();
     retenido_ -= listo.costo;
-    const bool despertar = esperaSitio_;
+    // The thread goes on once half the room is free, not for every item taken.
+    const bool despertar = esperaSitio_ && int(cola_.size()) <= limites_.elementos / 2 &&
+                           retenido_ <= limites_.bytes / 2;
     l.unlock();
     if (despertar) sitio_.notify_one();
     return std::move(listo.elemento);
