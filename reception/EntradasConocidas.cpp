@@ -13,7 +13,8 @@ void EntradasConocidas::Leer(const QString& cuenta) {
     auto& datos = common::Datos();
     platform::db::Recordset rs;
     try {
-        datos.AbrirConsulta(QStringLiteral("SELECT UIDL FROM V_MA_EMAILMOV WHERE CuentaEmail = ?"), rs, {cuenta});
+        datos.AbrirConsulta(QStringLiteral("SELECT UIDL FROM V_MA_EMAILMOV WHERE CuentaEmail = ?"),
+                            rs, {cuenta});
         for (; !rs.Eof(); rs.MoveNext()) {
             const platform::db::Valor uidl = rs.Fields(QStringLiteral("UIDL")).Value();
             if (!uidl.isNull()) entradas_.push_back(uidl.toString().toUtf8());

@@ -17,7 +17,8 @@ LimitesLectura& LimitesLecturaAnticipada() {
     return limites;
 }
 
-LecturaAnticipada::LecturaAnticipada(const Elementos& elementos, Decision decidir, LimitesLectura limites)
+LecturaAnticipada::LecturaAnticipada(const Elementos& elementos, Decision decidir,
+                                     LimitesLectura limites)
     : elementos_(elementos), decidir_(std::move(decidir)), limites_(limites) {
     // GMime's one initialisation happens here, before a second thread uses it.
     detail::OpcionesAnalisis();
@@ -43,10 +44,9 @@ void LecturaAnticipada::Trabajar() {
         Lectura lectura = Lectura::Nada;
         try {
             lectura = decidir_(elemento);
-        } catch (...) {
-        }
+        } catch (...) {}
         qint64 costo = CostoFijo;
-        // Decoded text takes up to twice the bytes it came from.
+        // The bytes read, and the decoded body and attachments up to twice as many.
         if (lectura == Lectura::Completa) costo += 3 * estado.Datos().tamano;
         if (lectura == Lectura::Asunto) costo += std::min<qint64>(estado.Datos().tamano, 8192);
         {
@@ -78,7 +78,8 @@ void LecturaAnticipada::Trabajar() {
             const std::lock_guard l(m_);
             cola_.push_back({std::move(elemento), costo});
             // Items not read cost next to nothing: the import is woken for a batch of them.
-            despertar = esperaListo_ && (lectura != Lectura::Nada || int(cola_.size()) >= LoteSinLeer);
+            despertar =
+                esperaListo_ && (lectura != Lectura::Nada || int(cola_.size()) >= LoteSinLeer);
         }
         if (despertar) listo_.notify_one();
     }

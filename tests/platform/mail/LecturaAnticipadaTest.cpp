@@ -26,9 +26,11 @@ QByteArray ConCuerpo(const QByteArray& asunto, qsizetype bytes) {
 // its file; what was not is read when asked, with the same answers.
 TEST(LecturaAnticipadaMail, EnOrdenYCadaUnoLeidoComoSePidio) {
     BuzonPrueba buzon;
-    const Lectura lecturas[] = {Lectura::Completa, Lectura::Asunto, Lectura::Nada, Lectura::Completa};
+    const Lectura lecturas[] = {Lectura::Completa, Lectura::Asunto, Lectura::Nada,
+                                Lectura::Completa};
     for (int i = 0; i < 4; ++i)
-        buzon.Escribir("170000000" + QByteArray::number(i) + ".M1P1.host:2,S", ConCuerpo("m" + QByteArray::number(i), 10));
+        buzon.Escribir("170000000" + QByteArray::number(i) + ".M1P1.host:2,S",
+                       ConCuerpo("m" + QByteArray::number(i), 10));
     buzon.Escribir("1700000009.M1P1.host:2,S", "no es correo");
     int pedidas = 0;
     LecturaAnticipada lectura(buzon.Items(), [&](const Elemento&) {
@@ -40,7 +42,11 @@ TEST(LecturaAnticipadaMail, EnOrdenYCadaUnoLeidoComoSePidio) {
         const std::optional<Elemento> e = lectura.Siguiente();
         ASSERT_TRUE(e);
         const QString ruta = e->Ruta();
-        const QByteArray crudo = [&] { QFile f(ruta); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+        const QByteArray crudo = [&] {
+            QFile f(ruta);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
         ASSERT_TRUE(QFile::remove(ruta));
         if (lecturas[i] != Lectura::Nada) {
             EXPECT_EQ(e->Subject(), QStringLiteral("m%1").arg(i));
@@ -68,8 +74,10 @@ TEST(LecturaAnticipadaMail, RetieneComoMuchoElLimiteOUnMensajeGrande) {
     BuzonPrueba buzon;
     const qsizetype tamanos[] = {20000, 20000, 20000, 400000, 20000, 20000, 20000, 20000};
     for (int i = 0; i < int(std::size(tamanos)); ++i)
-        buzon.Escribir("170000000" + QByteArray::number(i) + ".M1P1.host:2,S", ConCuerpo("m", tamanos[i]));
-    LecturaAnticipada lectura(buzon.Items(), [](const Elemento&) { return Lectura::Completa; }, {100000, 100});
+        buzon.Escribir("170000000" + QByteArray::number(i) + ".M1P1.host:2,S",
+                       ConCuerpo("m", tamanos[i]));
+    LecturaAnticipada lectura(buzon.Items(), [](const Elemento&) { return Lectura::Completa; },
+                              {100000, 100});
     int vistos = 0;
     while (const std::optional<Elemento> e = lectura.Siguiente()) {
         EXPECT_EQ(e->Body().trimmed().size(), tamanos[vistos]);
@@ -85,17 +93,21 @@ TEST(LecturaAnticipadaMail, RetieneComoMuchoElLimiteOUnMensajeGrande) {
 TEST(LecturaAnticipadaMail, SeDetieneConLaColaLlena) {
     BuzonPrueba buzon;
     for (int i = 0; i < 50; ++i)
-        buzon.Escribir("17000000" + QByteArray::number(10 + i) + ".M1P1.host:2,S", ConCuerpo("m", 100));
+        buzon.Escribir("17000000" + QByteArray::number(10 + i) + ".M1P1.host:2,S",
+                       ConCuerpo("m", 100));
     for (const int tomados : {0, 1, 2}) {
         std::atomic<int> pedidas = 0;
         {
-            LecturaAnticipada lectura(buzon.Items(), [&](const Elemento&) {
-                ++pedidas;
-                return Lectura::Completa;
-            }, {1, 2});
+            LecturaAnticipada lectura(buzon.Items(),
+                                      [&](const Elemento&) {
+                                          ++pedidas;
+                                          return Lectura::Completa;
+                                      },
+                                      {1, 2});
             for (int i = 0; i < tomados; ++i) ASSERT_TRUE(lectura.Siguiente());
             // Give the thread time to fill what it may hold.
-            for (int espera = 0; espera < 200 && pedidas < tomados + 2; ++espera) QThread::msleep(5);
+            for (int espera = 0; espera < 200 && pedidas < tomados + 2; ++espera)
+                QThread::msleep(5);
         }
         // Those handed out, one waiting to be, one waiting for room.
         EXPECT_LE(pedidas, tomados + 2) << tomados;
