@@ -52,11 +52,7 @@ QHash<QString, int> FallosDeLaCuenta(const QString& cuenta) {
         const Base b = Abrir();
         const Sentencia s =
             Preparar(b.get(), "SELECT entrada, intentos FROM fallos_importacion WHERE cuenta=?1", {cuenta});
-        int rc;
-        while ((rc = sqlite3_step(s.get())) == SQLITE_ROW)
-            fallos.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0))),
-                          sqlite3_column_int(s.get(), 1));
-        if (rc != SQLITE_DONE) return {};
+        while (Fila(b.get(), s.get())) fallos.insert(Texto(s.get(), 0), sqlite3_column_int(s.get(), 1));
     } catch (const ErrorSistema&) {
         return {};
     }

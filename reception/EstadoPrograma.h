@@ -1,7 +1,8 @@
 #pragma once
 // The program's own state, kept beside the embedded databases in estado.db
 // (one per workstation), never in the business tables: how many times the
-// import of each message failed, and the files of the inbox that are not mail. A later outbox may keep its rows there too.
+// import of each message failed, and the files of the inbox that are not mail.
+// The outbox and the replies owed keep their tables in the same file.
 #include <QHash>
 #include <QString>
 
