@@ -179,12 +179,13 @@ TEST(ImportacionInterrumpida, MatarEnMomentosAlAzarYTerminarDejaLoMismoQueUnaPas
         EXPECT_TRUE(limpio.Respuestas().contains(r.key())) << r.key().toStdString();
     }
     // Every reply arrives, but one whose sending was cut after its text went
-    // out: its outcome is unknown, so it is never sent again, and the log says so.
+    // out: its outcome is unknown (it may have arrived), so it is never sent
+    // again, and the log says so.
     QFile log(cortado.temp + QStringLiteral("/CVERR.LOG"));
     const QString textoLog = log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
     const qsizetype desconocidas = textoLog.count(QStringLiteral("se desconoce si llegó"));
-    EXPECT_EQ(respuestas.size() + desconocidas, limpio.Respuestas().size());
-    const qsizetype perdidas = limpio.Respuestas().size() - respuestas.size() - desconocidas;
+    EXPECT_GE(respuestas.size() + desconocidas, limpio.Respuestas().size());
+    const qsizetype perdidas = qMax<qsizetype>(0, limpio.Respuestas().size() - respuestas.size() - desconocidas);
     std::printf("interrumpida: pasada limpia %lld ms, cortes a %s ms; filas %lld (limpia %lld), UIDL distintos %s, "
                 "adjuntos %lld (limpia %lld), destinatarios respondidos %lld (limpia %lld), dobles %d, sin saber si llegaron %lld, perdidas %lld\n",
                 pasada, qPrintable(momentos.join(u',')), qlonglong(cortado.Filas().size()), qlonglong(filas.size()),
