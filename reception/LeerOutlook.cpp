@@ -29,6 +29,7 @@
 #include <QSet>
 
 #include <optional>
+#include <vector>
 
 namespace reception {
 
@@ -188,190 +189,200 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 if (!conocidas.Contiene(e.EntryID().trimmed())) return mail::Lectura::Completa;
                 return asuntos ? mail::Lectura::Asunto : mail::Lectura::Nada;
             });
-            while (std::optional<mail::Elemento> siguiente = lectura.Siguiente()) {
-                const mail::Elemento& elemento = *siguiente;
-                MostrarAvance(cuenta, ++posicion, total);
+            // Yields at most every few milliseconds: a poll per message would
+            // cost more than a known message itself.
+            DoEventsEspaciado doEvents;
+            // The message under way. Its steps are built once for the whole
+            // inbox, so a known message costs its three tests and nothing more.
+            const mail::Elemento* elemento = nullptr;
+            struct {
                 QString formato, cuerpo, idComprobante, cuentaVinculada, sentencia, remitente;
                 PorResponder porResponder;
                 bool insertado = false;
+                bool listo = false;  // out of the period, known or set aside: the next one
                 int fallosPrevios = 0;
                 IntentoMensaje intento;
-                fallo.reset();
-                // A message whose step failed goes no further in this attempt.
-                const auto paso = [&](std::function<void()> f) -> Paso {
-                    return [&fallo, f = std::move(f)] {
-                        if (fallo) SiguienteElemento();
-                        f();
-                    };
+            } m;
+            // A message done with, or whose step failed, goes no further in this attempt.
+            const auto paso = [&](Paso f) -> Paso {
+                return [&fallo, &m, f = std::move(f)] {
+                    if (!fallo && !m.listo) f();
                 };
-                EjecutarPasosAnidados(manejadorMensaje, {
-                    // 9.1
-                    paso([&] {
-                        if (EnPeriodo(elemento.SegundosRecibido(), fd, fh)) return;
-                        ++Resultado().fueraDelPeriodo;
-                        SiguienteElemento();
-                    }),
-                    // 9.2
-                    paso([&] {
-                        common::Traza(2, QStringLiteral("2"));
-                        vista.SetValorBarra(static_cast<int>(++contador));
-                        // Out of sight the subject is not even read: a known message then costs no open.
-                        if (vista.EstadoALaVista()) vista.MostrarEstado(elemento.Subject().trimmed());
-                        DoEvents();
-                    }),
-                    // 9.3
-                    paso([&] {
-                        // A known message costs one lookup; only one not in the account's
-                        // set is asked about, as it may be stored under another account.
-                        const QString entrada = elemento.EntryID().trimmed();
-                        if (conocidas.Contiene(entrada) ||
-                            datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), entrada, QStringLiteral("UIDL"))) {
-                            ++Resultado().conocidos;
-                            SiguienteElemento();
-                        }
-                    }),
-                    // Set aside after too many failed imports: not tried, no dialog.
-                    paso([&] {
-                        fallosPrevios = fallos.value(elemento.EntryID().trimmed());
-                        if (fallosPrevios < IntentosAntesDeApartar) return;
-                        ++Resultado().apartados;
-                        SiguienteElemento();
-                    }),
-                    // 9.4
-                    paso([&] { common::Traza(2, QStringLiteral("OTRO")); }),
-                    // 9.5
-                    paso([&] {
-                        if (!cancelar()) return;
-                        cancelada = true;
-                        SalirDelProcedimiento();
-                    }),
-                    // 9.6
-                    paso([&] { DoEvents(); }),
-                    // 9.7
-                    paso([&] {
-                        platform::runtime::NombresUnicos usados(MaximoBytesNombreAdjunto);
-                        for (const mail::Adjunto& adjunto : elemento.Attachments()) {
-                            if (adjunto.Type() != 1 && adjunto.Type() != 5) continue;
-                            EjecutarPasosAnidados(manejadorAdjunto, {
-                                [&] {
-                                    rutaMensaje = util.RutaConBarra(vista.CarpetaAdjuntos()) + elemento.EntryID();
-                                    DoEvents();
-                                },
-                                // Normal permissions: a read-only folder would refuse the files here.
-                                [&] {
-                                    if (fallo || ExisteRuta(rutaMensaje)) return;
-                                    CrearCarpeta(rutaMensaje);
-                                    intento.carpetaCreada = rutaMensaje;
-                                },
-                                [&] {
-                                    if (fallo) return;
-                                    const QString nombre = usados.Libre(NombreArchivoAdjunto(adjunto.FileName()));
-                                    // Listed first: a file cut short by a failure goes too.
-                                    intento.archivos << util.RutaConBarra(rutaMensaje) + nombre;
-                                    adjunto.SaveAsFile(intento.archivos.last());
-                                },
-                                [&] { if (!fallo) common::Traza(2, QStringLiteral("ADJUNTOS")); },
-                            });
-                            if (fallo) return;
-                        }
-                    }),
-                    // 9.8
-                    paso([&] {
-                        formato.clear();
-                        common::Traza(2, QString::number(elemento.BodyFormat()));
-                    }),
-                    // 9.9
-                    paso([&] {
-                        switch (elemento.BodyFormat()) {
-                        case 0: cuerpo.clear(); formato = QStringLiteral("NO_CONOCIDO"); break;
-                        case 1: cuerpo = elemento.Body(); formato = QStringLiteral("TXT"); break;
-                        case 2:
-                            cuerpo = ArreglarHtml(elemento.HTMLBody(), elemento.EntryID(), vista.CarpetaAdjuntos());
-                            formato = QStringLiteral("HTML");
-                            break;
-                        case 3: cuerpo.clear(); formato = QStringLiteral("RTF"); break;
-                        default: break;
-                        }
-                    }),
-                    // 9.12
-                    paso([&] {
-                        idComprobante.clear();
-                        cuentaVinculada.clear();
-                        platform::db::Recordset rs;
-                        // The identifier is bound, so the statement is prepared once.
-                        datos.AbrirConsulta(QStringLiteral("SELECT * FROM V_mA_EMAILMOV WHERE IDCONVERSACION=? AND IDCOMPROBANTE<>''"),
-                                            rs, {elemento.ConversationID().trimmed()});
-                        if (!rs.Bof()) {
-                            idComprobante = util.NoNulo(rs.Fields(QStringLiteral("IdComprobante")).Value());
-                            cuentaVinculada = util.NoNulo(rs.Fields(QStringLiteral("Cuenta")).Value());
-                        }
-                        datos.CerrarRecordset(rs);
-                    }),
-                    // 9.13
-                    paso([&] {
-                        QString mensaje = cuerpo;
-                        mensaje.replace(QLatin1Char('\''), QLatin1Char('"'));
-                        const QString sep = QStringLiteral("','");
-                        sentencia =
-                            QStringLiteral(" INSERT INTO V_MA_EMAILMOV (STATUS,DE,PARA,ASUNTO,MENSAJE,FECHAHORA,USUARIO,") +
-                            QStringLiteral(" NombreDe,CC,UIDL,IdConversacion,CuentaEmail,Eliminado,Leido,Tipo,TC,IDCOMPROBANTE,CUENTA)") +
-                            QStringLiteral(" VALUES ('") + formato +
-                            sep + SinApostrofes(elemento.SenderEmailAddress()).trimmed() +
-                            sep + Columna(elemento.To()) + sep + Columna(elemento.Subject()) + sep + mensaje +
-                            sep + FechaIso(elemento.ReceivedTime()) +
-                            sep + DoblarApostrofos(common::Contexto().UsuarioLogeado) + sep + Columna(elemento.SenderName()) +
-                            sep + Columna(elemento.CC()) + sep + DoblarApostrofos(elemento.EntryID()) +
-                            sep + DoblarApostrofos(elemento.ConversationID()) + sep + DoblarApostrofos(vista.TextoCuentas().trimmed()) +
-                            QStringLiteral("',0,0,'R','OT','") + DoblarApostrofos(idComprobante) + sep + DoblarApostrofos(cuentaVinculada) +
-                            QStringLiteral("')");
-                    }),
-                    // Marked before its row, so a stop after the row still gets the reply out.
-                    paso([&] {
-                        if (saltarMensaje || EsCorreoAutomatico(elemento)) return;
-                        porResponder = {elemento.EntryID().trimmed(), elemento.SenderEmailAddress().trimmed(),
-                                        TextoDelComando(cuerpo)};
-                        if (!porResponder.comando.isEmpty()) AnotarPorResponder(cuenta, porResponder);
-                    }),
-                    // 9.14
-                    paso([&] {
-                        if (saltarMensaje) return;
-                        DoEvents();
-                        datos.EjecutarSQL(sentencia, 0);
-                        const auto& errores = datos.Conexion().Errors();
-                        // Another importer stored it between our test and our insert: not a failure.
-                        if (errores.Count() > 0 && errores.Item(0).NativeError == platform::db::Nativo::ClaveDuplicada &&
-                            datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento.EntryID().trimmed(),
-                                                 QStringLiteral("UIDL"))) {
-                            ++Resultado().conocidos;
-                            return;
-                        }
-                        if (errores.Count() > 0) {
-                            common::Traza(2, rutaMensaje);
-                            platform::ui::MsgBox(errores.Item(0).Description, platform::ui::Estilo::OKOnly);
-                            fallo = ErrorSistema{errores.Item(0).Number, errores.Item(0).Description,
-                                                 QStringLiteral("LeerOutlook")};
-                        } else {
-                            insertado = true;
-                            ++Resultado().nuevos;
-                            if (fallosPrevios > 0) OlvidarFallos(cuenta, elemento.EntryID().trimmed());
-                        }
-                    }),
-                    // 9.10 and 9.11, once the row is stored: a message that fails to
-                    // insert is met again at every import and must not be answered again.
-                    paso([&] {
-                        if (!insertado || EsCorreoAutomatico(elemento)) return;
-                        remitente = elemento.SenderEmailAddress().trimmed();
-                        const OrigenDeRespuesta origen(cuenta, elemento.EntryID().trimmed());
-                        EjecutarAccion(vista, remitente, cuerpo);
-                    }),
-                    paso([&] { if (insertado) common::Traza(2, QStringLiteral("SALIO")); }),
-                });
-                if (!porResponder.comando.isEmpty()) OlvidarPorResponder(cuenta, porResponder.entrada);
-                if (saltarMensaje) AnotarNoEsCorreo(cuenta, elemento.EntryID().trimmed(), elemento.Ruta());
-                if (fallo && insertado)
-                    AnotarFalloTrasGuardar(cuenta, elemento.EntryID().trimmed(), *fallo);
+            };
+            const std::vector<Paso> pasosMensaje = {
+                // 9.1
+                paso([&] {
+                    if (EnPeriodo(elemento->SegundosRecibido(), fd, fh)) return;
+                    ++Resultado().fueraDelPeriodo;
+                    m.listo = true;
+                }),
+                // 9.2
+                paso([&] {
+                    common::Traza(2, QStringLiteral("2"));
+                    vista.SetValorBarra(static_cast<int>(++contador));
+                    // Out of sight the subject is not even read: a known message then costs no open.
+                    if (vista.EstadoALaVista()) vista.MostrarEstado(elemento->Subject().trimmed());
+                    doEvents();
+                }),
+                // 9.3
+                paso([&] {
+                    // A known message costs one lookup; only one not in the account's
+                    // set is asked about, as it may be stored under another account.
+                    const QString entrada = elemento->EntryID().trimmed();
+                    if (conocidas.Contiene(entrada) ||
+                        datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), entrada, QStringLiteral("UIDL"))) {
+                        ++Resultado().conocidos;
+                        m.listo = true;
+                    }
+                }),
+                // Set aside after too many failed imports: not tried, no dialog.
+                paso([&] {
+                    m.fallosPrevios = fallos.value(elemento->EntryID().trimmed());
+                    if (m.fallosPrevios < IntentosAntesDeApartar) return;
+                    ++Resultado().apartados;
+                    m.listo = true;
+                }),
+                // 9.4
+                paso([&] { common::Traza(2, QStringLiteral("OTRO")); }),
+                // 9.5
+                paso([&] {
+                    if (!cancelar()) return;
+                    cancelada = true;
+                    SalirDelProcedimiento();
+                }),
+                // 9.6
+                paso([&] { doEvents(); }),
+                // 9.7
+                paso([&] {
+                    platform::runtime::NombresUnicos usados(MaximoBytesNombreAdjunto);
+                    for (const mail::Adjunto& adjunto : elemento->Attachments()) {
+                        if (adjunto.Type() != 1 && adjunto.Type() != 5) continue;
+                        EjecutarPasosAnidados(manejadorAdjunto, {
+                            [&] {
+                                rutaMensaje = util.RutaConBarra(vista.CarpetaAdjuntos()) + elemento->EntryID();
+                                doEvents();
+                            },
+                            // Normal permissions: a read-only folder would refuse the files here.
+                            [&] {
+                                if (fallo || ExisteRuta(rutaMensaje)) return;
+                                CrearCarpeta(rutaMensaje);
+                                m.intento.carpetaCreada = rutaMensaje;
+                            },
+                            [&] {
+                                if (fallo) return;
+                                const QString nombre = usados.Libre(NombreArchivoAdjunto(adjunto.FileName()));
+                                // Listed first: a file cut short by a failure goes too.
+                                m.intento.archivos << util.RutaConBarra(rutaMensaje) + nombre;
+                                adjunto.SaveAsFile(m.intento.archivos.last());
+                            },
+                            [&] { if (!fallo) common::Traza(2, QStringLiteral("ADJUNTOS")); },
+                        });
+                        if (fallo) return;
+                    }
+                }),
+                // 9.8
+                paso([&] {
+                    m.formato.clear();
+                    common::Traza(2, QString::number(elemento->BodyFormat()));
+                }),
+                // 9.9
+                paso([&] {
+                    switch (elemento->BodyFormat()) {
+                    case 0: m.cuerpo.clear(); m.formato = QStringLiteral("NO_CONOCIDO"); break;
+                    case 1: m.cuerpo = elemento->Body(); m.formato = QStringLiteral("TXT"); break;
+                    case 2:
+                        m.cuerpo = ArreglarHtml(elemento->HTMLBody(), elemento->EntryID(), vista.CarpetaAdjuntos());
+                        m.formato = QStringLiteral("HTML");
+                        break;
+                    case 3: m.cuerpo.clear(); m.formato = QStringLiteral("RTF"); break;
+                    default: break;
+                    }
+                }),
+                // 9.12
+                paso([&] {
+                    m.idComprobante.clear();
+                    m.cuentaVinculada.clear();
+                    platform::db::Recordset rs;
+                    // The identifier is bound, so the statement is prepared once.
+                    datos.AbrirConsulta(QStringLiteral("SELECT * FROM V_mA_EMAILMOV WHERE IDCONVERSACION=? AND IDCOMPROBANTE<>''"),
+                                        rs, {elemento->ConversationID().trimmed()});
+                    if (!rs.Bof()) {
+                        m.idComprobante = util.NoNulo(rs.Fields(QStringLiteral("IdComprobante")).Value());
+                        m.cuentaVinculada = util.NoNulo(rs.Fields(QStringLiteral("Cuenta")).Value());
+                    }
+                    datos.CerrarRecordset(rs);
+                }),
+                // 9.13
+                paso([&] {
+                    QString mensaje = m.cuerpo;
+                    mensaje.replace(QLatin1Char('\''), QLatin1Char('"'));
+                    const QString sep = QStringLiteral("','");
+                    m.sentencia =
+                        QStringLiteral(" INSERT INTO V_MA_EMAILMOV (STATUS,DE,PARA,ASUNTO,MENSAJE,FECHAHORA,USUARIO,") +
+                        QStringLiteral(" NombreDe,CC,UIDL,IdConversacion,CuentaEmail,Eliminado,Leido,Tipo,TC,IDCOMPROBANTE,CUENTA)") +
+                        QStringLiteral(" VALUES ('") + m.formato +
+                        sep + SinApostrofes(elemento->SenderEmailAddress()).trimmed() +
+                        sep + Columna(elemento->To()) + sep + Columna(elemento->Subject()) + sep + mensaje +
+                        sep + FechaIso(elemento->ReceivedTime()) +
+                        sep + DoblarApostrofos(common::Contexto().UsuarioLogeado) + sep + Columna(elemento->SenderName()) +
+                        sep + Columna(elemento->CC()) + sep + DoblarApostrofos(elemento->EntryID()) +
+                        sep + DoblarApostrofos(elemento->ConversationID()) + sep + DoblarApostrofos(vista.TextoCuentas().trimmed()) +
+                        QStringLiteral("',0,0,'R','OT','") + DoblarApostrofos(m.idComprobante) + sep + DoblarApostrofos(m.cuentaVinculada) +
+                        QStringLiteral("')");
+                }),
+                // Marked before its row, so a stop after the row still gets the reply out.
+                paso([&] {
+                    if (saltarMensaje || EsCorreoAutomatico(*elemento)) return;
+                    m.porResponder = {elemento->EntryID().trimmed(), elemento->SenderEmailAddress().trimmed(),
+                                      TextoDelComando(m.cuerpo)};
+                    if (!m.porResponder.comando.isEmpty()) AnotarPorResponder(cuenta, m.porResponder);
+                }),
+                // 9.14
+                paso([&] {
+                    if (saltarMensaje) return;
+                    doEvents();
+                    datos.EjecutarSQL(m.sentencia, 0);
+                    const auto& errores = datos.Conexion().Errors();
+                    // Another importer stored it between our test and our insert: not a failure.
+                    if (errores.Count() > 0 && errores.Item(0).NativeError == platform::db::Nativo::ClaveDuplicada &&
+                        datos.ExisteRegistro(QStringLiteral("V_MA_EMAILMOV"), elemento->EntryID().trimmed(),
+                                             QStringLiteral("UIDL"))) {
+                        ++Resultado().conocidos;
+                        return;
+                    }
+                    if (errores.Count() > 0) {
+                        common::Traza(2, rutaMensaje);
+                        platform::ui::MsgBox(errores.Item(0).Description, platform::ui::Estilo::OKOnly);
+                        fallo = ErrorSistema{errores.Item(0).Number, errores.Item(0).Description,
+                                             QStringLiteral("LeerOutlook")};
+                    } else {
+                        m.insertado = true;
+                        ++Resultado().nuevos;
+                        if (m.fallosPrevios > 0) OlvidarFallos(cuenta, elemento->EntryID().trimmed());
+                    }
+                }),
+                // 9.10 and 9.11, once the row is stored: a message that fails to
+                // insert is met again at every import and must not be answered again.
+                paso([&] {
+                    if (!m.insertado || EsCorreoAutomatico(*elemento)) return;
+                    m.remitente = elemento->SenderEmailAddress().trimmed();
+                    const OrigenDeRespuesta origen(cuenta, elemento->EntryID().trimmed());
+                    EjecutarAccion(vista, m.remitente, m.cuerpo);
+                }),
+                paso([&] { if (m.insertado) common::Traza(2, QStringLiteral("SALIO")); }),
+            };
+            while (std::optional<mail::Elemento> siguiente = lectura.Siguiente()) {
+                elemento = &*siguiente;
+                MostrarAvance(cuenta, ++posicion, total);
+                m = {};
+                fallo.reset();
+                EjecutarPasosAnidados(manejadorMensaje, pasosMensaje);
+                if (!m.porResponder.comando.isEmpty()) OlvidarPorResponder(cuenta, m.porResponder.entrada);
+                if (saltarMensaje) AnotarNoEsCorreo(cuenta, elemento->EntryID().trimmed(), elemento->Ruta());
+                if (fallo && m.insertado)
+                    AnotarFalloTrasGuardar(cuenta, elemento->EntryID().trimmed(), *fallo);
                 else if (fallo)
-                    PasarPorAlto(cuenta, elemento.EntryID().trimmed(), *fallo, intento);
+                    PasarPorAlto(cuenta, elemento->EntryID().trimmed(), *fallo, m.intento);
                 fallo.reset();
                 // 9.15
                 saltarMensaje = false;

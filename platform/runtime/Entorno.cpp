@@ -92,6 +92,13 @@ void DoEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
+void DoEventsEspaciado::operator()() {
+    const auto ahora = std::chrono::steady_clock::now();
+    if (ahora - ultimo_ < intervalo_) return;
+    ultimo_ = ahora;
+    DoEvents();
+}
+
 void FinalizarPrograma(int codigoSalida) {
     if (Finalizador()) Finalizador()(codigoSalida);
     std::fflush(nullptr);

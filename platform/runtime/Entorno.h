@@ -3,6 +3,8 @@
 // name, folder creation and listing, yielding and ending the program.
 #include <QString>
 
+#include <chrono>
+
 #include <functional>
 
 namespace platform::runtime {
@@ -36,6 +38,20 @@ bool ExisteRuta(const QString& ruta);
 
 // Yields to the message loop (DoEvents).
 void DoEvents();
+
+// DoEvents for a loop that yields once per item: the message loop is asked
+// at most once per interval, which keeps the window answering without a
+// system poll for each of thousands of items. The first call always yields.
+class DoEventsEspaciado {
+public:
+    explicit DoEventsEspaciado(std::chrono::milliseconds intervalo = std::chrono::milliseconds(10))
+        : intervalo_(intervalo) {}
+    void operator()();
+
+private:
+    std::chrono::steady_clock::duration intervalo_;
+    std::chrono::steady_clock::time_point ultimo_{};
+};
 
 // What a test's interceptor throws for End; the step runner lets it pass.
 struct ProgramaFinalizado {

@@ -106,9 +106,13 @@ bool EjecutarPasos(const Manejador& manejador, std::initializer_list<Paso> pasos
 }
 
 void EjecutarPasosAnidados(const Manejador& manejador, std::initializer_list<Paso> pasos) {
+    EjecutarPasosAnidados(manejador, std::span<const Paso>(pasos.begin(), pasos.size()));
+}
+
+void EjecutarPasosAnidados(const Manejador& manejador, std::span<const Paso> pasos) {
     ExigirRunner("EjecutarPasosAnidados");
     try {
-        EjecutarDentro(manejador, Marco::Cuerpo, pasos.begin(), pasos.end());
+        EjecutarDentro(manejador, Marco::Cuerpo, pasos.data(), pasos.data() + pasos.size());
     } catch (const SaltarElemento&) {}
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 
 namespace platform::runtime {
 
@@ -27,6 +28,8 @@ bool EjecutarPasos(const Manejador& manejador, std::initializer_list<Paso> pasos
 // whole procedure is left, not just this pass of the loop.
 // Called outside any EjecutarPasos it raises error 5.
 void EjecutarPasosAnidados(const Manejador& manejador, std::initializer_list<Paso> pasos);
+// The same for a body built once and run for every item of a long loop.
+void EjecutarPasosAnidados(const Manejador& manejador, std::span<const Paso> pasos);
 
 // The moves. Each raises error 5 (an ErrorSistema) when it is used where it
 // means nothing: outside a runner, or SiguienteElemento outside a loop body.

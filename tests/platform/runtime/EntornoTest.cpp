@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <thread>
 
 using namespace platform::runtime;
 
@@ -35,4 +38,20 @@ TEST(Entorno, CarpetaDelProgramaSegunDondeEsta) {
     // Made at once: the window creates EMAIL/ inside it.
     EXPECT_TRUE(QFileInfo(deUsuario).isDir());
     EstablecerCarpetaAplicacion(QString());
+}
+
+// A loop that yields per item still answers its events, at most one interval late.
+TEST(Entorno, DoEventsEspaciadoAtiendeUnaVezPorIntervalo) {
+    int atendidos = 0;
+    const auto encolar = [&] { QTimer::singleShot(0, [&] { ++atendidos; }); };
+    DoEventsEspaciado doEvents(std::chrono::milliseconds(50));
+    encolar();
+    doEvents();  // the first call always yields
+    EXPECT_EQ(atendidos, 1);
+    encolar();
+    doEvents();  // within the interval: left queued
+    EXPECT_EQ(atendidos, 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    doEvents();
+    EXPECT_EQ(atendidos, 2);
 }
