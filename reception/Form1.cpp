@@ -144,6 +144,16 @@ void Form1::AjustarAlTexto() {
 void Form1::changeEvent(QEvent* evento) {
     QWidget::changeEvent(evento);
     if (evento->type() == QEvent::FontChange || evento->type() == QEvent::StyleChange) AjustarAlTexto();
+    if (evento->type() == QEvent::WindowStateChange) MostrarValorBarra();
+}
+
+void Form1::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    MostrarValorBarra();
+}
+
+void Form1::MostrarValorBarra() {
+    if (isVisible() && !isMinimized()) pbMail_->setValue(valorBarra_);
 }
 
 void Form1::Cargar() {
@@ -251,10 +261,18 @@ bool Form1::EstadoALaVista() const {
 }
 // An empty range is Qt's endless busy animation: an empty inbox shows a
 // bar of one step instead, filled when the import ends.
-void Form1::SetRangoBarra(int minimo, int maximo) { pbMail_->setRange(minimo, std::max(maximo, minimo + 1)); }
-void Form1::SetValorBarra(int valor) { pbMail_->setValue(valor); }
+void Form1::SetRangoBarra(int minimo, int maximo) {
+    pbMail_->setValue(valorBarra_);
+    pbMail_->setRange(minimo, std::max(maximo, minimo + 1));
+    valorBarra_ = pbMail_->value();
+}
+void Form1::SetValorBarra(int valor) {
+    if (valor < pbMail_->minimum() || valor > pbMail_->maximum()) return;  // as the bar itself does
+    valorBarra_ = valor;
+    MostrarValorBarra();
+}
 int Form1::MaximoBarra() const { return pbMail_->maximum(); }
-int Form1::ValorBarra() const { return pbMail_->value(); }
+int Form1::ValorBarra() const { return valorBarra_; }
 void Form1::MarcarImportando(bool importando) { cmdRecibir_->setEnabled(!importando); }
 bool Form1::Deshabilitado() const { return chkHabilitar_->isChecked(); }
 void Form1::RestablecerPuntero() {

@@ -57,6 +57,7 @@ public:
 
 protected:
     void changeEvent(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
 
 private:
     void CrearControles();
@@ -64,11 +65,15 @@ private:
     void LlenarCuentas();
     void AsegurarCarpetaAdjuntos();
     void AsegurarCarpetaMails();
+    void MostrarValorBarra();
 
     QPushButton* cmdRecibir_;
     QComboBox* cmbCuentas_;
     QLabel* lblStatus_;
     QProgressBar* pbMail_;
+    // PbMail's value. Out of sight the bar is only told when the window is
+    // shown again: hidden, each new value costs Qt a repaint request.
+    int valorBarra_ = 0;
     QCheckBox* chkHabilitar_;
     QPushButton* cmdCancelar_;
     QPushButton* command2_;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -167,4 +168,25 @@ TEST_F(Ventana, RecibirNoSeOfreceMientrasSeImporta) {
     EXPECT_FALSE(habilitadoDurante);
     EXPECT_TRUE(f.CmdRecibir()->isEnabled());
     EXPECT_EQ(f.Estado(), QStringLiteral("Finalizado"));
+}
+
+// Hidden, the bar is told its value only when the window is shown again;
+// the value read back is always the last one set.
+TEST_F(Ventana, LaBarraOcultaMuestraSuValorAlVolverAVerse) {
+    Form1 f;
+    f.SetRangoBarra(0, 10);
+    QProgressBar* barra = f.findChild<QProgressBar*>();
+    ASSERT_NE(barra, nullptr);
+    f.hide();
+    for (int i = 1; i <= 7; ++i) f.SetValorBarra(i);
+    f.SetValorBarra(11);  // out of range: ignored, as by the bar itself
+    EXPECT_EQ(f.ValorBarra(), 7);
+    f.show();
+    EXPECT_EQ(barra->value(), 7);
+    f.showMinimized();
+    f.SetValorBarra(9);
+    f.showNormal();
+    EXPECT_EQ(barra->value(), 9);
+    f.SetRangoBarra(0, 3);  // a shorter range starts the bar again, as Qt's does
+    EXPECT_EQ(f.ValorBarra(), barra->value());
 }
