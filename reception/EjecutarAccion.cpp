@@ -28,6 +28,24 @@ bool Contiene(const QString& texto, const QString& palabra) {
     return texto.contains(palabra, Qt::CaseInsensitive);
 }
 
+// The command without its "#" and the value it asks about.
+struct Peticion {
+    QString comando;
+    QString valor;
+};
+
+Peticion LeerPeticion(const QString& mensaje) {
+    Peticion p{TextoDelComando(mensaje), {}};
+    p.comando.remove(Almohadilla);
+    for (const char* palabra : {"CUENTACORRIENTE", "TELEFONO", "MAIL"}) {
+        const QString clave = QString::fromLatin1(palabra);
+        if (!Contiene(p.comando, clave)) continue;
+        p.valor = SinBlancos(QString(p.comando).remove(clave + QLatin1Char(':'), Qt::CaseInsensitive));
+        break;
+    }
+    return p;
+}
+
 }  // namespace
 
 QString TextoDelComando(const QString& mensaje) {
@@ -39,21 +57,20 @@ QString TextoDelComando(const QString& mensaje) {
     return mensaje.mid(p, q - p + 1);
 }
 
+bool PideRespuesta(const QString& mensaje) {
+    const Peticion p = LeerPeticion(mensaje);
+    if (p.valor.trimmed().isEmpty() || Contiene(p.comando, QStringLiteral("CUENTACORRIENTE"))) return false;
+    return Contiene(p.comando, QStringLiteral("TELEFONO")) || Contiene(p.comando, QStringLiteral("MAIL"));
+}
+
 void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString& mensaje) {
     auto& datos = common::Datos();
     auto& util = common::Util();
 
-    QString comando = TextoDelComando(mensaje);
-    comando.remove(Almohadilla);
+    const Peticion peticion = LeerPeticion(mensaje);
+    const QString& comando = peticion.comando;
+    QString valor = peticion.valor;
     if (comando.isEmpty()) return;
-
-    QString valor;
-    for (const char* palabra : {"CUENTACORRIENTE", "TELEFONO", "MAIL"}) {
-        const QString clave = QString::fromLatin1(palabra);
-        if (!Contiene(comando, clave)) continue;
-        valor = SinBlancos(QString(comando).remove(clave + QLatin1Char(':'), Qt::CaseInsensitive));
-        break;
-    }
 
     // An empty value would match every account and answer with the first
     // one's data: nothing was asked for.

@@ -11,6 +11,10 @@ namespace reception {
 // the body holds no command. All that EjecutarAccion reads of the body.
 QString TextoDelComando(const QString& mensaje);
 
+// The body holds a command that may be answered: a phone or mail request
+// with a value. Whether an account matches is known only by asking.
+bool PideRespuesta(const QString& mensaje);
+
 // ctaMail: the address to answer to; mensaje: the body to scan.
 void EjecutarAccion(VistaRecepcion& vista, const QString& ctaMail, const QString& mensaje);
 

@@ -332,10 +332,11 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
                 }),
                 // Marked before its row, so a stop after the row still gets the reply out.
                 paso([&] {
-                    if (saltarMensaje || EsCorreoAutomatico(*elemento)) return;
+                    // Only a message that may be answered: a mark costs a write to the state file.
+                    if (saltarMensaje || !PideRespuesta(m.cuerpo) || EsCorreoAutomatico(*elemento)) return;
                     m.porResponder = {elemento->EntryID().trimmed(), elemento->SenderEmailAddress().trimmed(),
                                       TextoDelComando(m.cuerpo)};
-                    if (!m.porResponder.comando.isEmpty()) AnotarPorResponder(cuenta, m.porResponder);
+                    AnotarPorResponder(cuenta, m.porResponder);
                 }),
                 // 9.14
                 paso([&] {

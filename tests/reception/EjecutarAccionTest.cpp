@@ -97,7 +97,15 @@ TEST_F(Comandos, CadaComandoDaSuRespuestaONinguna) {
         QStringList respuestas;
         EXPECT_NO_THROW(respuestas = Respuestas(c.mensaje));
         EXPECT_EQ(respuestas, c.respuesta.isNull() ? QStringList() : QStringList{c.respuesta});
+        // The import marks a message only when it may be answered: never one short.
+        if (!c.respuesta.isNull()) {
+            EXPECT_TRUE(PideRespuesta(c.mensaje));
+        }
     }
+    // Nor marks those that ask nothing: each mark is a write to the state file.
+    for (const char* nada : {"#CUENTACORRIENTE:Almacen#", "#x#", "#TELEFONO:#", "#MAIL:   #", "pedido #123 urgente",
+                             "<p style=\"color:#ff0000\">hola</p><p style=\"color:#00ff00\">", "sin almohadillas"})
+        EXPECT_FALSE(PideRespuesta(QString::fromUtf8(nada))) << nada;
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
     EXPECT_EQ(Respuestas(QStringLiteral("#TELEFONO:Almacen#")),
               QStringList{QStringLiteral("Telefono de Almacen Central : 912345678")});
