@@ -153,7 +153,8 @@ void Form1::showEvent(QShowEvent* evento) {
 }
 
 void Form1::MostrarValorBarra() {
-    if (isVisible() && !isMinimized()) pbMail_->setValue(valorBarra_);
+    // Unattended, nobody looks at the window: the bar is never told.
+    if (!platform::ui::Desatendido() && isVisible() && !isMinimized()) pbMail_->setValue(valorBarra_);
 }
 
 void Form1::Cargar() {
