@@ -82,7 +82,7 @@ QString Huella(const QString& id) {
 
 Elemento::Elemento(std::shared_ptr<detail::EstadoElemento> estado) : estado_(std::move(estado)) {}
 
-QString Elemento::EntryID() const { return IdentificadorSeguro(detail::SinCampos(estado_->unico)); }
+QString Elemento::EntryID() const { return estado_->Entrada(); }
 
 QDateTime Elemento::ReceivedTime() const { return estado_->Recibido(); }
 

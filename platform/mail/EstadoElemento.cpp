@@ -1,5 +1,6 @@
 #include "platform/mail/EstadoElemento.h"
 
+#include "platform/mail/NombreSeguro.h"
 #include "platform/runtime/ErrorSistema.h"
 
 #include <QFile>
@@ -112,6 +113,11 @@ const DatosArchivo& EstadoElemento::Datos() {
     datos_.regular = S_ISREG(datos.st_mode);
     datos_.tamano = qint64(datos.st_size);
     return datos_;
+}
+
+const QString& EstadoElemento::Entrada() {
+    if (!entrada_) entrada_ = IdentificadorSeguro(SinCampos(unico));
+    return *entrada_;
 }
 
 QDateTime EstadoElemento::Recibido() {

@@ -37,6 +37,9 @@ struct EstadoElemento {
 
     QDateTime Recibido();
     const DatosArchivo& Datos();
+    // The entry identifier, made from the unique name once: the look-ahead
+    // thread asks before the item is handed over, the import after.
+    const QString& Entrada();
 
     // Reading ahead: the whole file read once, its header block and the
     // whole message parsed, the stored body decoded. Never raises: what
@@ -53,6 +56,7 @@ private:
     GByteArray* LeerTodo();  // null when the file cannot be opened
 
     DatosArchivo datos_;
+    std::optional<QString> entrada_;
     std::optional<QDateTime> hora_;
     bool leido_ = false;
     QByteArray bloque_;  // the header block, closed by a blank line; empty when there is none
