@@ -77,6 +77,8 @@ void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extens
             },
             [&] { r.ruta = archivo; },
             [&] { Archivos::Abrir(r.numero, r.ruta, Archivos::Modo::Output); },
+            // A line per message would cost a system write each.
+            [&] { Archivos::Diferir(r.numero); },
             [&] { if (!linea.trimmed().isEmpty()) EscribirLinea(linea); },
         });
         break;
@@ -96,6 +98,8 @@ void ArchivoTemporal(std::int16_t& accion, const QString& linea, QString& extens
         });
         break;
     default:
+        // The path is asked for to read the file: what it holds goes out first.
+        Archivos::VaciarDiferidos();
         break;
     }
     if (completo) ruta = r.ruta;

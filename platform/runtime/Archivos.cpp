@@ -17,6 +17,7 @@ constexpr int Maximo = 255;
 struct Abierto {
     std::unique_ptr<QFile> archivo;
     QString ruta;
+    bool diferido = false;
 };
 
 std::map<int, Abierto>& Tabla() {
@@ -29,10 +30,10 @@ QString Normalizada(const QString& ruta) {
     return info.absoluteFilePath();
 }
 
-QFile& Archivo(int numero) {
+Abierto& Entrada(int numero) {
     auto it = Tabla().find(numero);
     if (it == Tabla().end()) Lanzar(Err::ArchivoIncorrecto);
-    return *it->second.archivo;
+    return it->second;
 }
 }  // namespace
 
@@ -61,10 +62,17 @@ void Abrir(int numero, const QString& ruta, Modo modo) {
 }
 
 void Escribir(int numero, const QString& texto) {
-    QFile& f = Archivo(numero);
+    Abierto& a = Entrada(numero);
     const QByteArray bytes = texto.toUtf8();
-    if (f.write(bytes) != bytes.size()) Lanzar(Err::ErrorEntradaSalida);
-    f.flush();
+    if (a.archivo->write(bytes) != bytes.size()) Lanzar(Err::ErrorEntradaSalida);
+    if (!a.diferido) a.archivo->flush();
+}
+
+void Diferir(int numero) { Entrada(numero).diferido = true; }
+
+void VaciarDiferidos() {
+    for (auto& [n, a] : Tabla())
+        if (a.diferido) a.archivo->flush();
 }
 
 void EscribirLinea(int numero, const QString& texto) {

@@ -16,6 +16,13 @@ void Abrir(int numero, const QString& ruta, Modo modo);
 void EscribirLinea(int numero, const QString& texto);
 // Writes text as it stands (no line end). 52 for a number that is not open.
 void Escribir(int numero, const QString& texto);
+// For a file written at a high rate, such as a trace: its writes stay in
+// memory until VaciarDiferidos, Cerrar or the end of the program, instead
+// of one system write each. 52 for a number that is not open.
+void Diferir(int numero);
+// Writes out what deferred files hold. DoEvents and every prompt call it, so
+// a line waits at most until the program next yields or asks the operator.
+void VaciarDiferidos();
 // Closes the number; a number that is not open is accepted.
 void Cerrar(int numero);
 void CerrarTodos();

@@ -1,5 +1,6 @@
 #include "platform/runtime/Entorno.h"
 
+#include "platform/runtime/Archivos.h"
 #include "platform/runtime/ErrorSistema.h"
 #include "platform/runtime/FalloSistema.h"
 
@@ -89,6 +90,7 @@ bool ExisteRuta(const QString& ruta) {
 }
 
 void DoEvents() {
+    Archivos::VaciarDiferidos();
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 

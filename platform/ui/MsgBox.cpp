@@ -1,5 +1,6 @@
 #include "platform/ui/MsgBox.h"
 
+#include "platform/runtime/Archivos.h"
 #include "platform/runtime/Entorno.h"
 #include "platform/ui/RespondedorDesatendido.h"
 
@@ -27,6 +28,8 @@ QList<int> BotonesDeEstilo(int estilo) {
 }
 
 int MsgBox(const QString& texto, int estilo, const QString& titulo) {
+    // What the trace holds is on disk while the operator decides.
+    runtime::Archivos::VaciarDiferidos();
     Pregunta p{texto, estilo, titulo.isEmpty() ? runtime::NombreEjecutable() : titulo};
     if (!Actual()) Actual() = std::make_shared<RespondedorDesatendido>();
     // Keep the answerer alive even if a prompt replaces it meanwhile.

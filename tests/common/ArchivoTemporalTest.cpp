@@ -1,5 +1,7 @@
 #include "common/ArchivoTemporal.h"
 #include "common/ReportarError.h"
+#include "platform/runtime/Entorno.h"
+#include "platform/ui/MsgBox.h"
 #include "BasePrueba.h"
 
 #include <QDesktopServices>
@@ -35,6 +37,11 @@ protected:
         ultimaExtension = extension;
         return ruta;
     }
+    // What a reader of the file finds once the program has yielded.
+    static QByteArray Escrito(const QString& ruta) {
+        platform::runtime::DoEvents();
+        return pruebas::LeerArchivo(ruta);
+    }
     QString Nombre(const char* extension) const {
         return EnTemporal(QStringLiteral("recepcion-email/210509") + QString::fromLatin1(extension));
     }
@@ -65,13 +72,13 @@ TEST_F(Temporal, NombreConLaHoraYLaExtensionConPunto) {
 TEST_F(Temporal, FinesDeLinea) {
     const QString ruta = Accion(1, QStringLiteral("uno"));
     Accion(2, QStringLiteral("dos"));
-    EXPECT_EQ(pruebas::LeerArchivo(ruta), QByteArray("uno\r\r\ndos\r\r\n"));
+    EXPECT_EQ(Escrito(ruta), QByteArray("uno\r\r\ndos\r\r\n"));
 
     const QString hoja = Accion(1, QStringLiteral("  "), QStringLiteral("xls"));
-    EXPECT_TRUE(pruebas::LeerArchivo(hoja).isEmpty());  // a blank first line is not written
+    EXPECT_TRUE(Escrito(hoja).isEmpty());  // a blank first line is not written
     Accion(2, QStringLiteral("a\tb"));
     Accion(2, QStringLiteral("ñ"));
-    EXPECT_EQ(pruebas::LeerArchivo(hoja), QByteArray("a\tb\r\n\xc3\xb1\r\n"));
+    EXPECT_EQ(Escrito(hoja), QByteArray("a\tb\r\n\xc3\xb1\r\n"));
 }
 
 TEST_F(Temporal, OtrasAccionesSoloDevuelvenLaRuta) {
@@ -109,7 +116,7 @@ TEST_F(Temporal, DosCreacionesEnElMismoSegundo) {
     // The record now holds a number that is not open: writes meet 52 and are dropped.
     Accion(2, QStringLiteral("tres"));
     EXPECT_TRUE(prompts->Preguntas().isEmpty());
-    EXPECT_EQ(pruebas::LeerArchivo(primera), QByteArray("uno\r\r\n"));
+    EXPECT_EQ(Escrito(primera), QByteArray("uno\r\r\n"));
 }
 
 TEST_F(Temporal, OtrosErroresSePreguntanSinRutina) {
@@ -129,10 +136,20 @@ TEST_F(Temporal, OtrosErroresSePreguntanSinRutina) {
     }
 }
 
+// A line a message: the trace is written out when the program yields, asks
+// the operator or closes it, not once per line.
 TEST_F(Temporal, TrazaCreaYEscribeUnTxt) {
     Traza(1, QStringLiteral("Inicio"));
     Traza(2, QStringLiteral("Paso"));
+    EXPECT_TRUE(pruebas::LeerArchivo(Nombre(".txt")).isEmpty());
+    platform::runtime::DoEvents();
     EXPECT_EQ(pruebas::LeerArchivo(Nombre(".txt")), QByteArray("Inicio\r\r\nPaso\r\r\n"));
+    Traza(2, QStringLiteral("Pregunta"));
+    platform::ui::MsgBox(QStringLiteral("¿Seguir?"), platform::ui::Estilo::OKOnly);
+    EXPECT_TRUE(pruebas::LeerArchivo(Nombre(".txt")).endsWith("Pregunta\r\r\n"));
+    Traza(2, QStringLiteral("Fin"));
+    CerrarTraza();
+    EXPECT_TRUE(pruebas::LeerArchivo(Nombre(".txt")).endsWith("Fin\r\r\n"));
 }
 
 TEST_F(Temporal, LasTrazasDeMasDeSieteDiasSeBorranAlArrancar) {
