@@ -1,16 +1,23 @@
 #!/usr/bin/python3
-"""Folds `perf script` output into one line per stack: "root;...;leaf count"."""
+"""Folds `perf script` output into one line per stack: "root;...;leaf count".
+
+With --hilo each stack starts with its thread, "hilo-<tid>", so that the
+window's thread and the reading-ahead thread can be looked at apart:
+the thread that waits on the other is the one that is not the bottleneck.
+"""
 import collections
 import re
 import sys
 
 cuentas = collections.Counter()
 pila = []
+por_hilo = "--hilo" in sys.argv[1:]
+hilo = ""
 
 
 def cerrar():
     if pila:
-        cuentas[";".join(reversed(pila))] += 1
+        cuentas[hilo + ";".join(reversed(pila))] += 1
     pila.clear()
 
 
@@ -20,7 +27,10 @@ for linea in sys.stdin:
         cerrar()
         continue
     if not linea[0].isspace():
-        cerrar()  # the sample's own line: command, pid, time, event
+        cerrar()  # the sample's own line: command, thread id, time, event
+        if por_hilo:
+            campos = linea.split()
+            hilo = "hilo-%s;" % (campos[1] if len(campos) > 1 else "?")
         continue
     partes = linea.strip().split(None, 1)
     if len(partes) < 2:
