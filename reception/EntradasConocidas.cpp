@@ -15,9 +15,10 @@ void EntradasConocidas::Leer(const QString& cuenta) {
     try {
         datos.AbrirConsulta(QStringLiteral("SELECT UIDL FROM V_MA_EMAILMOV WHERE CuentaEmail = ?"),
                             rs, {cuenta});
+        const platform::db::Recordset& filas = rs;
         for (; !rs.Eof(); rs.MoveNext()) {
-            const platform::db::Valor uidl = rs.Fields(QStringLiteral("UIDL")).Value();
-            if (!uidl.isNull()) entradas_.push_back(uidl.toString().toUtf8());
+            const platform::db::Valor uidl = filas.Fields(0);
+            if (!uidl.isNull()) entradas_.push_back(uidl.toString());
         }
         datos.CerrarRecordset(rs);
     } catch (const platform::runtime::ErrorSistema&) {
@@ -29,7 +30,7 @@ void EntradasConocidas::Leer(const QString& cuenta) {
 }
 
 bool EntradasConocidas::Contiene(const QString& entrada) const {
-    return std::binary_search(entradas_.begin(), entradas_.end(), entrada.toUtf8());
+    return std::binary_search(entradas_.begin(), entradas_.end(), entrada);
 }
 
 }  // namespace reception

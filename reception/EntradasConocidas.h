@@ -2,7 +2,6 @@
 // The entry identifiers already stored for one account, read with one query
 // when an import starts: a message met again costs one lookup in memory, not
 // a query. Read-only once built, so the reading-ahead thread may ask it too.
-#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -22,7 +21,7 @@ public:
     qsizetype Cuantas() const { return qsizetype(entradas_.size()); }
 
 private:
-    std::vector<QByteArray> entradas_;  // UTF-8, sorted
+    std::vector<QString> entradas_;  // sorted; shared with the rows read, not copied
 };
 
 }  // namespace reception

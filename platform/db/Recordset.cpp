@@ -160,6 +160,15 @@ Campo Recordset::Fields(const QString& nombre) { return Campo(this, Indice(nombr
 
 Valor Recordset::Fields(const QString& nombre) const { return ValorEn(Indice(nombre)); }
 
+Valor Recordset::Fields(int indice) const {
+    ExigirAbierto();
+    if (indice < 0 || indice >= FieldCount())
+        runtime::Lanzar(runtime::Err::ElementoNoEncontrado, QStringLiteral(
+            "No se encontró el elemento en la colección que corresponde al nombre o al ordinal "
+            "solicitado: %1").arg(indice));
+    return ValorEn(indice);
+}
+
 Valor Recordset::ValorEn(int indice) const {
     if (editando_) return edicion_.value(indice);
     ExigirFila();

@@ -62,6 +62,9 @@ public:
     // Unknown names raise 3265, as the old collection did.
     Campo Fields(const QString& nombre);
     Valor Fields(const QString& nombre) const;
+    // By position, from 0, as the old collection also allowed: for reading
+    // many rows without looking a name up in each. 3265 outside the columns.
+    Valor Fields(int indice) const;
 
     void AddNew();
     void Update();

@@ -153,6 +153,19 @@ TEST_F(BaseEmbebida, CursorDeSoloAvanceConParametros) {
     } catch (const ErrorSistema& e) {
         EXPECT_EQ(e.Numero, 3265);
     }
+    // By position too, as the old collection allowed.
+    const Recordset& filas = rs;
+    const int columna = filas.FieldCount() - 1;
+    EXPECT_EQ(filas.Fields(0), filas.Fields(filas.FieldName(0)));
+    EXPECT_EQ(filas.Fields(columna), filas.Fields(filas.FieldName(columna)));
+    for (int fuera : {-1, filas.FieldCount()}) {
+        try {
+            filas.Fields(fuera);
+            FAIL() << fuera;
+        } catch (const ErrorSistema& e) {
+            EXPECT_EQ(e.Numero, 3265);
+        }
+    }
 }
 
 TEST(MotorEmbebido, FallosAlAbrirDanUnMensajeClaro) {
