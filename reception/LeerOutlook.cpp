@@ -28,6 +28,7 @@
 
 #include <QSet>
 
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -179,16 +180,30 @@ void LeerOutlook(VistaRecepcion& vista, const QString& cuenta, QString& fd, QStr
             const long total = elementos->Count();
             long posicion = 0;
             EntradasConocidas conocidas;
-            conocidas.Leer(vista.TextoCuentas().trimmed());
-            const QHash<QString, int> fallos = FallosDeLaCuenta(cuenta);
+            std::atomic<bool> conocidasLeidas{false};
             // The next messages are read and parsed ahead, on a thread that sees
-            // only the files, the period and the set of known entries.
+            // only the files, the period and the set of known entries. It starts
+            // on the files while the set is read, and asks the set once it is.
             const bool asuntos = vista.EstadoALaVista();
-            mail::LecturaAnticipada lectura(*elementos, [&conocidas, fd, fh, asuntos](const mail::Elemento& e) {
-                if (!EnPeriodo(e.SegundosRecibido(), fd, fh)) return mail::Lectura::Nada;
-                if (!conocidas.Contiene(e.EntryID().trimmed())) return mail::Lectura::Completa;
-                return asuntos ? mail::Lectura::Asunto : mail::Lectura::Nada;
-            });
+            mail::LecturaAnticipada lectura(
+                *elementos, [&conocidas, &conocidasLeidas, fd, fh, asuntos](const mail::Elemento& e) {
+                    if (!EnPeriodo(e.SegundosRecibido(), fd, fh)) return mail::Lectura::Nada;
+                    conocidasLeidas.wait(false);
+                    if (!conocidas.Contiene(e.EntryID().trimmed())) return mail::Lectura::Completa;
+                    return asuntos ? mail::Lectura::Asunto : mail::Lectura::Nada;
+                });
+            // Whatever happens below, the thread is never left waiting for the set.
+            struct Leidas {
+                std::atomic<bool>& leidas;
+                ~Leidas() {
+                    leidas = true;
+                    leidas.notify_all();
+                }
+            } leidas{conocidasLeidas};
+            conocidas.Leer(vista.TextoCuentas().trimmed());
+            conocidasLeidas = true;
+            conocidasLeidas.notify_all();
+            const QHash<QString, int> fallos = FallosDeLaCuenta(cuenta);
             // Yields at most every few milliseconds: a poll per message would
             // cost more than a known message itself.
             DoEventsEspaciado doEvents;

@@ -6,9 +6,12 @@
 #include <QFile>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -16,17 +19,23 @@ namespace platform::mail {
 
 namespace detail {
 
-// About a hundred bytes per file: its name and where the unique part ends.
+// A file of the listing: where its name lies in the listing's one buffer
+// (no allocation per file), and where the unique part ends.
 struct Entrada {
-    QByteArray nombre;
+    quint32 desde;
+    quint16 largo;
     quint16 largoUnico;
     bool enNew;
 };
 
 struct Listado {
     QByteArray carpeta;
+    QByteArray nombres;  // every name, each closed by a NUL
     std::vector<Entrada> entradas;
     QStringList omitidos;
+
+    const char* Nombre(const Entrada& e) const { return nombres.constData() + e.desde; }
+    std::string_view Vista(const Entrada& e, qsizetype largo) const { return {Nombre(e), size_t(largo)}; }
 };
 
 }  // namespace detail
@@ -43,21 +52,22 @@ bool EsArchivo(const QByteArray& dir, const dirent* e) {
     return ::lstat(ruta.constData(), &datos) == 0 && S_ISREG(datos.st_mode);
 }
 
-void Listar(const QByteArray& carpeta, bool enNew, std::vector<detail::Entrada>& entradas,
-            QStringList& omitidos) {
-    const QByteArray dir = carpeta + (enNew ? "/new" : "/cur");
+void Listar(detail::Listado& listado, bool enNew) {
+    const QByteArray dir = listado.carpeta + (enNew ? "/new" : "/cur");
     DIR* d = ::opendir(dir.constData());
     if (!d) return;
     while (const dirent* e = ::readdir(d)) {
         // Names starting with a dot are not messages in a Maildir.
         if (e->d_name[0] == '.') continue;
         if (!EsArchivo(dir, e)) {
-            omitidos << QFile::decodeName(dir + '/' + e->d_name);
+            listado.omitidos << QFile::decodeName(dir + '/' + e->d_name);
             continue;
         }
-        QByteArray nombre(e->d_name);
-        const auto largo = quint16(detail::LargoNombreUnico(nombre));
-        entradas.push_back({std::move(nombre), largo, enNew});
+        const QByteArray nombre = QByteArray::fromRawData(e->d_name, qsizetype(std::strlen(e->d_name)));
+        const auto desde = quint32(listado.nombres.size());
+        listado.nombres.append(nombre).append('\0');
+        listado.entradas.push_back(
+            {desde, quint16(nombre.size()), quint16(detail::LargoNombreUnico(nombre)), enNew});
     }
     ::closedir(d);
 }
@@ -69,17 +79,18 @@ Elementos::Elementos(const QString& carpeta) {
     listado->carpeta = QFile::encodeName(carpeta);
     while (listado->carpeta.size() > 1 && listado->carpeta.endsWith('/'))
         listado->carpeta.chop(1);
-    Listar(listado->carpeta, false, listado->entradas, listado->omitidos);
-    Listar(listado->carpeta, true, listado->entradas, listado->omitidos);
+    Listar(*listado, false);
+    Listar(*listado, true);
     auto& e = listado->entradas;
-    std::sort(e.begin(), e.end(), [](const detail::Entrada& a, const detail::Entrada& b) {
-        const std::string_view ua(a.nombre.constData(), a.largoUnico);
-        const std::string_view ub(b.nombre.constData(), b.largoUnico);
+    const detail::Listado& l = *listado;
+    std::sort(e.begin(), e.end(), [&l](const detail::Entrada& a, const detail::Entrada& b) {
+        const std::string_view ua = l.Vista(a, a.largoUnico), ub = l.Vista(b, b.largoUnico);
         if (ua != ub) return ua < ub;
         if (a.enNew != b.enNew) return b.enNew;
-        return a.nombre < b.nombre;
+        return l.Vista(a, a.largo) < l.Vista(b, b.largo);
     });
     e.shrink_to_fit();
+    listado->nombres.squeeze();
     listado_ = std::move(listado);
 }
 
@@ -93,8 +104,35 @@ Elemento Elementos::Item(int indice) const {
             platform::runtime::Err::ArgumentoNoValido,
             QStringLiteral("No hay elemento número %1 (hay %2).").arg(indice).arg(Count()));
     const detail::Entrada& e = listado_->entradas[size_t(indice - 1)];
-    return Elemento(std::make_shared<detail::EstadoElemento>(listado_->carpeta, e.nombre,
-                                                             e.largoUnico, e.enNew));
+    return Elemento(std::make_shared<detail::EstadoElemento>(
+        listado_->carpeta, QByteArray(listado_->Nombre(e), e.largo), e.largoUnico, e.enNew));
 }
+
+namespace detail {
+
+ConsultaArchivos::ConsultaArchivos(const Elementos& elementos) : listado_(elementos.listado_) {
+    cur_ = ::open((listado_->carpeta + "/cur").constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    new_ = ::open((listado_->carpeta + "/new").constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+ConsultaArchivos::~ConsultaArchivos() {
+    if (cur_ >= 0) ::close(cur_);
+    if (new_ >= 0) ::close(new_);
+}
+
+bool ConsultaArchivos::Consultar(int indice, DatosArchivo& datos) const {
+    if (indice < 1 || indice > int(listado_->entradas.size())) return false;
+    const Entrada& e = listado_->entradas[size_t(indice - 1)];
+    const int dir = e.enNew ? new_ : cur_;
+    struct stat s{};
+    if (dir < 0 || ::fstatat(dir, listado_->Nombre(e), &s, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    datos.existe = true;
+    datos.segundos = qint64(s.st_mtim.tv_sec);
+    datos.regular = S_ISREG(s.st_mode);
+    datos.tamano = qint64(s.st_size);
+    return true;
+}
+
+}  // namespace detail
 
 }  // namespace platform::mail

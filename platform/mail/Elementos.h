@@ -13,7 +13,9 @@ namespace platform::mail {
 
 namespace detail {
 struct Listado;
-}
+struct DatosArchivo;
+class ConsultaArchivos;
+}  // namespace detail
 
 class Elementos {
 public:
@@ -47,7 +49,31 @@ public:
     Iterador end() const { return Iterador(this, Count()); }
 
 private:
+    friend class detail::ConsultaArchivos;
     std::shared_ptr<const detail::Listado> listado_;
 };
+
+namespace detail {
+
+// The stat of listed files by their number, for a thread that runs ahead of
+// the items: cur/ and new/ are opened once and each name looked up in them.
+class ConsultaArchivos {
+public:
+    explicit ConsultaArchivos(const Elementos& elementos);
+    ~ConsultaArchivos();
+    ConsultaArchivos(const ConsultaArchivos&) = delete;
+    ConsultaArchivos& operator=(const ConsultaArchivos&) = delete;
+
+    // 1-based. False when the file is no longer where it was listed: the
+    // item then looks for it itself.
+    bool Consultar(int indice, DatosArchivo& datos) const;
+
+private:
+    std::shared_ptr<const Listado> listado_;
+    int cur_ = -1;
+    int new_ = -1;
+};
+
+}  // namespace detail
 
 }  // namespace platform::mail

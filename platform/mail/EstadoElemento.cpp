@@ -115,6 +115,11 @@ const DatosArchivo& EstadoElemento::Datos() {
     return datos_;
 }
 
+void EstadoElemento::FijarDatos(const DatosArchivo& datos) {
+    datos_ = datos;
+    datos_.leidos = true;
+}
+
 const QString& EstadoElemento::Entrada() {
     if (!entrada_) entrada_ = IdentificadorSeguro(SinCampos(unico));
     return *entrada_;

@@ -37,6 +37,9 @@ struct EstadoElemento {
 
     QDateTime Recibido();
     const DatosArchivo& Datos();
+    // The stat taken for this file by a thread that ran ahead: Datos() then
+    // asks the file system nothing.
+    void FijarDatos(const DatosArchivo& datos);
     // The entry identifier, made from the unique name once: the look-ahead
     // thread asks before the item is handed over, the import after.
     const QString& Entrada();

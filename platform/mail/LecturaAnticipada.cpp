@@ -3,6 +3,7 @@
 #include "platform/mail/EstadoElemento.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace platform::mail {
 
@@ -17,21 +18,49 @@ LimitesLectura& LimitesLecturaAnticipada() {
     return limites;
 }
 
+// One slot per item: written once by the stats thread, then marked ready.
+struct LecturaAnticipada::Adelanto {
+    struct Datos {
+        detail::DatosArchivo datos;
+        std::atomic<bool> listo{false};
+    };
+    explicit Adelanto(int total) : datos(new Datos[size_t(std::max(total, 0))]) {}
+    std::unique_ptr<Datos[]> datos;
+    std::atomic<int> indiceTrabajo{0};  // the item the reading thread is at
+    std::atomic<bool> parar{false};
+};
+
 LecturaAnticipada::LecturaAnticipada(const Elementos& elementos, Decision decidir,
                                      LimitesLectura limites)
-    : elementos_(elementos), decidir_(std::move(decidir)), limites_(limites) {
+    : elementos_(elementos), decidir_(std::move(decidir)), limites_(limites),
+      adelanto_(std::make_unique<Adelanto>(elementos.Count())) {
     // GMime's one initialisation happens here, before a second thread uses it.
     detail::OpcionesAnalisis();
+    hiloDatos_ = std::thread([this] { ConsultarArchivos(); });
     hilo_ = std::thread([this] { Trabajar(); });
 }
 
 LecturaAnticipada::~LecturaAnticipada() {
+    adelanto_->parar = true;
     {
         const std::lock_guard l(m_);
         parar_ = true;
     }
     sitio_.notify_all();
     hilo_.join();
+    hiloDatos_.join();
+}
+
+void LecturaAnticipada::ConsultarArchivos() {
+    const detail::ConsultaArchivos consulta(elementos_);
+    const int total = elementos_.Count();
+    for (int i = 1; i <= total && !adelanto_->parar.load(std::memory_order_relaxed); ++i) {
+        // What the reading thread has already passed, it has looked up itself.
+        i = std::max(i, adelanto_->indiceTrabajo.load(std::memory_order_relaxed) + 1);
+        if (i > total) break;
+        Adelanto::Datos& d = adelanto_->datos[size_t(i - 1)];
+        if (consulta.Consultar(i, d.datos)) d.listo.store(true, std::memory_order_release);
+    }
 }
 
 void LecturaAnticipada::Trabajar() {
@@ -39,8 +68,11 @@ void LecturaAnticipada::Trabajar() {
     std::vector<Elemento> liberar;
     for (int i = 1; i <= total; ++i) {
         liberar.clear();
+        adelanto_->indiceTrabajo.store(i, std::memory_order_relaxed);
         Elemento elemento = elementos_.Item(i);
         detail::EstadoElemento& estado = *elemento.estado_;
+        const Adelanto::Datos& adelantado = adelanto_->datos[size_t(i - 1)];
+        if (adelantado.listo.load(std::memory_order_acquire)) estado.FijarDatos(adelantado.datos);
         Lectura lectura = Lectura::Nada;
         try {
             lectura = decidir_(elemento);

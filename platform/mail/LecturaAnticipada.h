@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -63,7 +64,9 @@ private:
         Elemento elemento;
         qint64 costo;
     };
+    struct Adelanto;
     void Trabajar();
+    void ConsultarArchivos();
 
     const Elementos elementos_;
     const Decision decidir_;
@@ -79,6 +82,10 @@ private:
     bool esperaListo_ = false;  // the import waits for an item
     bool esperaSitio_ = false;  // the thread waits for room
     bool parar_ = false;
+    // The files' stats, taken by a second thread ahead of the first: a
+    // known message costs nothing else, so the stats would set the pace.
+    std::unique_ptr<Adelanto> adelanto_;
+    std::thread hiloDatos_;
     std::thread hilo_;  // last: started once everything above is in place
 };
 

@@ -113,3 +113,46 @@ TEST(LecturaAnticipadaMail, SeDetieneConLaColaLlena) {
         EXPECT_LE(pedidas, tomados + 2) << tomados;
     }
 }
+
+// The files' stats are taken ahead on another thread: each item still gets
+// its own file's time, also for a file a mail client moved from new/ to cur/
+// after the listing, and none for one deleted meanwhile.
+TEST(LecturaAnticipadaMail, CadaElementoConLaHoraDeSuArchivo) {
+    BuzonPrueba buzon;
+    constexpr int Total = 300;
+    QStringList rutas;
+    for (int i = 0; i < Total; ++i) {
+        const QByteArray unico = "17000" + QByteArray::number(10000 + i) + ".M1P1.host";
+        const bool nuevo = i % 3 == 0;
+        rutas << buzon.Escribir(unico + (nuevo ? "" : ":2,S"), ConCuerpo("m", 10), nuevo ? "new" : "cur");
+        QFile f(rutas.last());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000 + 7 * i), QFileDevice::FileModificationTime));
+    }
+    const Elementos elementos = buzon.Items();
+    const QString movido = QString(rutas[30]).replace(QStringLiteral("/new/"), QStringLiteral("/cur/")) +
+                           QStringLiteral(":2,S");
+    ASSERT_TRUE(QFile::rename(rutas[30], movido));
+    ASSERT_TRUE(QFile::remove(rutas[31]));
+    std::atomic<int> pedidas = 0;
+    LecturaAnticipada lectura(elementos, [&](const Elemento&) {
+        // The first one waits, so that the stats thread is well ahead.
+        if (pedidas++ == 0) QThread::msleep(50);
+        return Lectura::Nada;
+    });
+    int i = 0;
+    while (const std::optional<Elemento> e = lectura.Siguiente()) {
+        const std::optional<qint64> segundos = e->SegundosRecibido();
+        if (i == 31) {
+            EXPECT_FALSE(segundos);
+        } else {
+            ASSERT_TRUE(segundos) << i;
+            EXPECT_EQ(*segundos, 1700000000 + 7 * i) << i;
+        }
+        if (i == 30) {
+            EXPECT_EQ(e->Ruta(), movido);
+        }
+        ++i;
+    }
+    EXPECT_EQ(i, Total);
+}
