@@ -126,10 +126,7 @@ bool ConsultaArchivos::Consultar(int indice, DatosArchivo& datos) const {
     const int dir = e.enNew ? new_ : cur_;
     struct stat s{};
     if (dir < 0 || ::fstatat(dir, listado_->Nombre(e), &s, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    datos.existe = true;
-    datos.segundos = qint64(s.st_mtim.tv_sec);
-    datos.regular = S_ISREG(s.st_mode);
-    datos.tamano = qint64(s.st_size);
+    datos = DatosDe(s);
     return true;
 }
 

@@ -108,11 +108,18 @@ const DatosArchivo& EstadoElemento::Datos() {
     int r = ::lstat(ruta.constData(), &datos);
     if (r != 0 && errno == ENOENT && Reubicar()) r = ::lstat(ruta.constData(), &datos);
     if (r != 0) return datos_;
-    datos_.existe = true;
-    datos_.segundos = qint64(datos.st_mtim.tv_sec);
-    datos_.regular = S_ISREG(datos.st_mode);
-    datos_.tamano = qint64(datos.st_size);
+    datos_ = DatosDe(datos);
     return datos_;
+}
+
+DatosArchivo DatosDe(const struct stat& datos) {
+    DatosArchivo d;
+    d.leidos = true;
+    d.existe = true;
+    d.segundos = qint64(datos.st_mtim.tv_sec);
+    d.regular = S_ISREG(datos.st_mode);
+    d.tamano = qint64(datos.st_size);
+    return d;
 }
 
 void EstadoElemento::FijarDatos(const DatosArchivo& datos) {

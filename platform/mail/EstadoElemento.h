@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QDateTime>
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <optional>
 
@@ -67,6 +69,9 @@ private:
     Ref<GMimeMessage> cabeceras_;
     std::shared_ptr<Contenido> contenido_;
 };
+
+// What the item keeps of a file's stat.
+DatosArchivo DatosDe(const struct stat& datos);
 
 // Unique name of a Maildir file name: everything before ":2,".
 qsizetype LargoNombreUnico(const QByteArray& nombre);
