@@ -11,6 +11,7 @@ namespace {
 // What an item costs beyond its bytes: its state and the parsed tree.
 constexpr qint64 CostoFijo = 1024;
 constexpr int LoteSinLeer = 32;
+constexpr int SaltoAdelante = 64;
 }  // namespace
 
 LimitesLectura& LimitesLecturaAnticipada() {
@@ -55,8 +56,10 @@ void LecturaAnticipada::ConsultarArchivos() {
     const detail::ConsultaArchivos consulta(elementos_);
     const int total = elementos_.Count();
     for (int i = 1; i <= total && !adelanto_->parar.load(std::memory_order_relaxed); ++i) {
-        // What the reading thread has already passed, it has looked up itself.
-        i = std::max(i, adelanto_->indiceTrabajo.load(std::memory_order_relaxed) + 1);
+        // Caught up by the reading thread: what it has passed it has looked up
+        // itself, so jump ahead and share the lookups instead of racing it for each.
+        const int trabajo = adelanto_->indiceTrabajo.load(std::memory_order_relaxed);
+        if (i <= trabajo) i = trabajo + SaltoAdelante;
         if (i > total) break;
         Adelanto::Datos& d = adelanto_->datos[size_t(i - 1)];
         if (consulta.Consultar(i, d.datos)) d.listo.store(true, std::memory_order_release);
