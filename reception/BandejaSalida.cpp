@@ -68,23 +68,11 @@ qint64 EncolarRespuesta(const QString& destinatario, const QString& asunto, cons
 }
 
 bool MarcarEnCurso(qint64 id) {
-    try {
-        const Base b = Abrir();
-        Ejecutar(b.get(),
-                 "UPDATE bandeja_salida SET estado = 'en_curso', proceso = ?2 WHERE id = ?1",
-                 {id, Proceso()});
-        return sqlite3_changes(b.get()) == 1;
-    } catch (const ErrorSistema&) {
-        return false;
-    }
+    return EjecutarSiSePuede("UPDATE bandeja_salida SET estado = 'en_curso', proceso = ?2 WHERE id = ?1",
+                             {id, Proceso()}) == 1;
 }
 
-void QuitarRespuesta(qint64 id) {
-    try {
-        const Base b = Abrir();
-        Ejecutar(b.get(), "DELETE FROM bandeja_salida WHERE id = ?1", {id});
-    } catch (const ErrorSistema&) {}
-}
+void QuitarRespuesta(qint64 id) { EjecutarSiSePuede("DELETE FROM bandeja_salida WHERE id = ?1", {id}); }
 
 bool Reprogramar(qint64 id, const QString& error, QDateTime* proximo) {
     try {

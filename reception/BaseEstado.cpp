@@ -82,6 +82,16 @@ void Ejecutar(sqlite3* b, const char* sql, const QVariantList& valores) {
     if (sqlite3_step(s.get()) != SQLITE_DONE) throw Fallo(b, QStringLiteral("escribir"));
 }
 
+int EjecutarSiSePuede(const char* sql, const QVariantList& valores) {
+    try {
+        const Base b = Abrir();
+        Ejecutar(b.get(), sql, valores);
+        return sqlite3_changes(b.get());
+    } catch (const platform::runtime::ErrorSistema&) {
+        return -1;
+    }
+}
+
 bool Fila(sqlite3* b, sqlite3_stmt* s) {
     const int rc = sqlite3_step(s);
     if (rc == SQLITE_ROW) return true;

@@ -28,6 +28,10 @@ Base Abrir();
 // One statement with its values bound in order (text, integer or null).
 Sentencia Preparar(sqlite3* b, const char* sql, const QVariantList& valores = {});
 void Ejecutar(sqlite3* b, const char* sql, const QVariantList& valores = {});
+// Opens the file and runs one statement there, for state whose loss costs
+// no more than it would have saved: the rows it changed, -1 when the file
+// could not be used. Never raises.
+int EjecutarSiSePuede(const char* sql, const QVariantList& valores = {});
 // One step of a query: true for a row, false at its end.
 bool Fila(sqlite3* b, sqlite3_stmt* s);
 QString Texto(sqlite3_stmt* s, int columna);

@@ -60,21 +60,13 @@ QHash<QString, int> FallosDeLaCuenta(const QString& cuenta) {
 }
 
 void OlvidarFallos(const QString& cuenta, const QString& entrada) {
-    try {
-        const Base b = Abrir();
-        Ejecutar(b.get(), "DELETE FROM fallos_importacion WHERE cuenta=?1 AND entrada=?2", {cuenta, entrada});
-    } catch (const ErrorSistema&) {
-    }
+    EjecutarSiSePuede("DELETE FROM fallos_importacion WHERE cuenta=?1 AND entrada=?2", {cuenta, entrada});
 }
 
 bool PrimeraVezNoEsCorreo(const QString& cuenta, const QString& entrada) {
-    try {
-        const Base b = Abrir();
-        Ejecutar(b.get(), "INSERT OR IGNORE INTO no_es_correo (cuenta, entrada) VALUES (?1, ?2)", {cuenta, entrada});
-        return sqlite3_changes(b.get()) > 0;
-    } catch (const ErrorSistema&) {
-        return true;
-    }
+    // Without the file every meeting counts as the first: logged again rather than never.
+    return EjecutarSiSePuede("INSERT OR IGNORE INTO no_es_correo (cuenta, entrada) VALUES (?1, ?2)",
+                             {cuenta, entrada}) != 0;
 }
 
 int LiberarApartados(const QString& cuenta) {

@@ -28,22 +28,13 @@ std::optional<Origen>& OrigenActual() {
 }  // namespace
 
 void AnotarPorResponder(const QString& cuenta, const PorResponder& mensaje) {
-    try {
-        const Base b = Abrir();
-        Ejecutar(b.get(),
-                 "INSERT OR REPLACE INTO por_responder (cuenta, entrada, remitente, comando, proceso)"
-                 " VALUES (?1, ?2, ?3, ?4, ?5)",
-                 {cuenta, mensaje.entrada, mensaje.remitente, mensaje.comando, Proceso()});
-    } catch (const ErrorSistema&) {
-    }
+    EjecutarSiSePuede("INSERT OR REPLACE INTO por_responder (cuenta, entrada, remitente, comando, proceso)"
+                      " VALUES (?1, ?2, ?3, ?4, ?5)",
+                      {cuenta, mensaje.entrada, mensaje.remitente, mensaje.comando, Proceso()});
 }
 
 void OlvidarPorResponder(const QString& cuenta, const QString& entrada) {
-    try {
-        const Base b = Abrir();
-        Ejecutar(b.get(), "DELETE FROM por_responder WHERE cuenta=?1 AND entrada=?2", {cuenta, entrada});
-    } catch (const ErrorSistema&) {
-    }
+    EjecutarSiSePuede("DELETE FROM por_responder WHERE cuenta=?1 AND entrada=?2", {cuenta, entrada});
 }
 
 QList<PorResponder> TomarPorResponder(const QString& cuenta) {
