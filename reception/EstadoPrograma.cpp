@@ -37,15 +37,6 @@ int AnotarFallo(const QString& cuenta, const QString& entrada) {
     }
 }
 
-int FallosAnotados(const QString& cuenta, const QString& entrada) {
-    try {
-        const Base b = Abrir();
-        return Intentos(b.get(), cuenta, entrada);
-    } catch (const ErrorSistema&) {
-        return 0;
-    }
-}
-
 QHash<QString, int> FallosDeLaCuenta(const QString& cuenta) {
     QHash<QString, int> fallos;
     try {

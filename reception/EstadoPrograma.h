@@ -15,12 +15,9 @@ constexpr int IntentosAntesDeApartar = 3;
 // Returns 0 when the state cannot be written (the message is then retried).
 int AnotarFallo(const QString& cuenta, const QString& entrada);
 
-// The failed imports counted for the entry (0 when none or unreadable);
-// at IntentosAntesDeApartar or more the message is set aside.
-int FallosAnotados(const QString& cuenta, const QString& entrada);
-
 // The failed imports counted for each entry of the account, read at once
-// when an import starts (empty when none or unreadable).
+// when an import starts (empty when none or unreadable); at
+// IntentosAntesDeApartar or more the message is set aside.
 QHash<QString, int> FallosDeLaCuenta(const QString& cuenta);
 
 // Forgets the failures of an entry that has been stored at last.

@@ -51,8 +51,4 @@ bool EnPeriodo(std::optional<qint64> segundos, const QString& fd, const QString&
     return segundos && *segundos >= limites->desde && *segundos <= limites->hasta;
 }
 
-bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh) {
-    return EnPeriodo(recibido.isValid() ? std::optional<qint64>(recibido.toSecsSinceEpoch()) : std::nullopt, fd, fh);
-}
-
 }  // namespace reception

@@ -15,10 +15,9 @@ inline QString PeriodoPredeterminado() { return QStringLiteral("Ultima Semana");
 void CalcularPeriodo(const QString& ajuste, const QDateTime& referenciaDesde,
                      const QDateTime& referenciaHasta, QString& fd, QString& fh);
 
-// True when the time lies from 00:00:01 of fd's day to 23:59:59 of fh's day.
-// Date texts that are empty or not dates raise 13 (type mismatch).
-bool EnPeriodo(const QDateTime& recibido, const QString& fd, const QString& fh);
-// The same for a time in seconds since the epoch; none is never in the period.
+// True when the time, in seconds since the epoch, lies from 00:00:01 of fd's
+// day to 23:59:59 of fh's day; none is never in the period. Date texts that
+// are empty or not dates raise 13 (type mismatch).
 bool EnPeriodo(std::optional<qint64> segundos, const QString& fd, const QString& fh);
 
 }  // namespace reception

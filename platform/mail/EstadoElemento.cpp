@@ -133,8 +133,7 @@ const QString& EstadoElemento::Entrada() {
 }
 
 QDateTime EstadoElemento::Recibido() {
-    if (!hora_) hora_ = Datos().existe ? QDateTime::fromSecsSinceEpoch(Datos().segundos) : QDateTime();
-    return *hora_;
+    return Datos().existe ? QDateTime::fromSecsSinceEpoch(Datos().segundos) : QDateTime();
 }
 
 // A mail client may have moved the file (new/ to cur/, a flag change) since

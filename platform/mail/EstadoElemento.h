@@ -62,7 +62,6 @@ private:
 
     DatosArchivo datos_;
     std::optional<QString> entrada_;
-    std::optional<QDateTime> hora_;
     bool leido_ = false;
     QByteArray bloque_;  // the header block, closed by a blank line; empty when there is none
     bool leidas_ = false;

@@ -277,7 +277,7 @@ TEST_F(Importacion, UnMensajeQueNoSeGuardaNoDetieneLaBandeja) {
     Importar();
     EXPECT_EQ(Asuntos(Filas()), (QStringList{QStringLiteral("bueno"), QStringLiteral("malo"), QStringLiteral("ocupado")}));
     EXPECT_EQ(pruebas::LeerArchivo(carpetaOcupado + QStringLiteral("/b.txt")).trimmed(), QByteArray("dos"));
-    EXPECT_EQ(FallosAnotados(QStringLiteral("ventas@demo.test"), ids[QStringLiteral("malo")]), 0);
+    EXPECT_EQ(FallosDeLaCuenta(QStringLiteral("ventas@demo.test")).value(ids[QStringLiteral("malo")]), 0);
 }
 
 // A failure that would leave the import: in the window the dialog stands and
